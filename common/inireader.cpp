@@ -145,7 +145,18 @@ QString readIniValue(const QString& file, const QString& section, const QString&
     if (file.isEmpty() || !info.isFile())
         return QString::fromLatin1(kIniAbsent);
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return QString::fromLatin1(kIniAbsent);
-    return readIniValueFromBytes(f.read(kIniFileMaxBytes), section, key);
+    // In pieces: reading at most the limit at once would allocate all of it
+    // on every call, and a file's reported size may be 0 (as under /proc).
+    QByteArray data;
+    data.reserve(static_cast<qsizetype>(qBound<qint64>(0, f.size(), kIniFileMaxBytes)));
+    char chunk[65536];
+    while (data.size() < kIniFileMaxBytes) {
+        const qint64 n = f.read(chunk, qMin<qint64>(sizeof chunk, kIniFileMaxBytes - data.size()));
+        if (n <= 0)
+            break;
+        data.append(chunk, static_cast<qsizetype>(n));
+    }
+    return readIniValueFromBytes(data, section, key);
 }

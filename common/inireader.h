@@ -10,10 +10,10 @@ inline constexpr const char* kIniAbsent = "ERROR";
 // The longest value readIniValue returns; longer values are cut.
 inline constexpr int kIniValueMaxLength = 199;
 
-// Bytes of a file that are read at most; the rest of a larger file is ignored.
-// Skin files are a few kilobytes: this only keeps a wrong or hostile file from
-// costing much memory or time.
-inline constexpr qint64 kIniFileMaxBytes = 16 * 1024 * 1024;
+// Bytes of a file that are read at most (1 MiB); the rest of a larger file is
+// ignored. Skin files are a few kilobytes: the limit only keeps a wrong or
+// hostile file from costing much memory or time.
+inline constexpr qint64 kIniFileMaxBytes = 1024 * 1024;
 
 // The value of `key` in `section` of `file`: section and key names compared
 // without letter case and without surrounding blanks, value trimmed, one pair

@@ -14,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
@@ -301,10 +302,16 @@ private:
     bool ensureDir() {
         if (m_dir)
             return true;
-        // The system's temporary folder first, so that reading works even
-        // when the store's folder is read-only; the store's folder otherwise.
-        const QStringList bases = {QDir::tempPath(), QFileInfo(filePath()).absolutePath()};
+        // The user's runtime folder (private, in memory) or else the system's
+        // temporary folder, so that reading works even when the store's
+        // folder is read-only; the store's folder as the last resort.
+        QStringList bases;
+        if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+            bases << QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        bases << QDir::tempPath() << QFileInfo(filePath()).absolutePath();
         for (const QString& base : bases) {
+            if (base.isEmpty())
+                continue;
             auto dir =
                 std::make_unique<QTemporaryDir>(base + QLatin1String("/dialmere-store-XXXXXX"));
             if (dir->isValid()) {

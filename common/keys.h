@@ -2,6 +2,8 @@
 // programs exchange through it. Every program spells a key through these.
 #pragma once
 
+#include <QString>
+
 namespace Keys {
 
 inline constexpr const char* Application = "Dialmere";
@@ -45,12 +47,24 @@ inline constexpr const char* Program = "Program";
 inline constexpr const char* Type = "Type";
 // An alarm time that never equals a formatted time: no alarm.
 inline constexpr const char* NoAlarm = "99:99:99";
+// Values of Type, the index of DMAlarm's list; the clock starts the program
+// for every value other than TypeMessage and TypeSound.
+inline constexpr int TypeMessage = 0;
+inline constexpr int TypeSound = 1;
+inline constexpr int TypeProgram = 2;
 } // namespace Alarm
 
 namespace Modules {
 // Keys are these prefixes followed by the decimal index: Name0, Exe0, Name1, ...
 inline constexpr const char* NamePrefix = "Name";
 inline constexpr const char* ExePrefix = "Exe";
+// "Name<index>" and "Exe<index>", the index in decimal from 0.
+inline QString nameKey(int index) {
+    return QLatin1String(NamePrefix) + QString::number(index);
+}
+inline QString exeKey(int index) {
+    return QLatin1String(ExePrefix) + QString::number(index);
+}
 } // namespace Modules
 
 } // namespace Keys

@@ -1,5 +1,6 @@
 // The settings store: reading, saving, hand-edited files, failures, and
 // several programs using the store at once.
+#include "keys.h"
 #include "store.h"
 #include "testenv.h"
 
@@ -61,6 +62,8 @@ private slots:
     void handEditedValue_data();
     void handEditedValue();
     void keysAreCaseSensitive();
+    void malformedFile_data();
+    void malformedFile();
     void saveFailure_data();
     void saveFailure();
     void convenienceReaders_data();
@@ -175,6 +178,39 @@ void TestStore::keysAreCaseSensitive() {
     QCOMPARE(Store::get("Settings", "ontop", "x"), QStringLiteral("0"));
     QCOMPARE(Store::get("Settings", "ONTOP", "x"), QStringLiteral("x"));
     QCOMPARE(Store::get("settings", "OnTop", "x"), QStringLiteral("x"));
+}
+
+// Hand-edited or damaged files: whatever can be read is read, the rest gives
+// defaults, and saving still works without losing what was readable.
+void TestStore::malformedFile_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("dock"); // what Settings/Dock reads, default "d"
+
+    QTest::newRow("binary garbage") << QByteArray("\x01\x02\xff[\xfe=\n=x\n\0\0", 14) << "d";
+    QTest::newRow("unterminated section") << QByteArray("[Settings\nDock=1\n") << "1";
+    QTest::newRow("key without value") << QByteArray("[Settings]\nDock\n") << "d";
+    QTest::newRow("invalid UTF-8")
+        << QByteArray("[Settings]\nDock=\xff\xfe\n") << QString::fromUtf8("\uFFFD\uFFFD");
+    QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBF[Settings]\nDock=1\n") << "1";
+    QTest::newRow("CRLF line ends") << QByteArray("[Settings]\r\nDock=1\r\n") << "1";
+    QTest::newRow("blanks around =") << QByteArray("[Settings]\n  Dock  =  1  \n") << "1";
+    QTest::newRow("comment line") << QByteArray("[Settings]\n;Dock=0\nDock=1\n") << "1";
+    QTest::newRow("later line wins") << QByteArray("[Settings]\nDock=0\nDock=1\n") << "1";
+    QTest::newRow("section repeated")
+        << QByteArray("[Settings]\nDock=0\n[Skin]\nType=px\n[Settings]\nDock=1\n") << "1";
+    QTest::newRow("keys outside sections") << QByteArray("Dock=1\n[Settings]\n") << "d";
+    QTest::newRow("empty file") << QByteArray() << "d";
+}
+
+void TestStore::malformedFile() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, dock);
+    writeStoreFile(file);
+    QCOMPARE(Store::get("Settings", "Dock", "d"), dock);
+    QVERIFY(Store::save("Settings", "OnTop", "True"));
+    QCOMPARE(Store::get("Settings", "OnTop", "x"), QStringLiteral("True"));
+    QCOMPARE(Store::get("Settings", "Dock", "d"), dock);
+    QCOMPARE(getInOtherProcess("Settings", "Dock", "d"), dock);
 }
 
 enum class Blocker { FolderIsFile, StoreIsFolder, ReadOnlyFolder, LockHeld, EmptyKey };
@@ -324,8 +360,8 @@ void TestStore::concurrentSaversLoseNothing() {
     const int writers = 4;
     const int count = 40;
     for (int i = 0; i < writers; ++i)
-        QVERIFY(Store::save("Modules", QStringLiteral("Name%1").arg(i), "v0000"));
-    QVERIFY(Store::save("Modules", "Exe0", "v0000"));
+        QVERIFY(Store::save("Modules", Keys::Modules::nameKey(i), "v0000"));
+    QVERIFY(Store::save("Modules", Keys::Modules::exeKey(0), "v0000"));
 
     std::vector<std::unique_ptr<QProcess>> procs;
     for (int i = 0; i < writers; ++i) {
@@ -349,7 +385,7 @@ void TestStore::concurrentSaversLoseNothing() {
     }
     const QString last = QStringLiteral("v%1").arg(count, 4, 10, QLatin1Char('0'));
     for (int i = 0; i < writers; ++i)
-        QCOMPARE(Store::get("Modules", QStringLiteral("Name%1").arg(i), {}), last);
+        QCOMPARE(Store::get("Modules", Keys::Modules::nameKey(i), {}), last);
     QCOMPARE(Store::get("Modules", "Exe0", {}), last);
 }
 

@@ -6,10 +6,14 @@
 //                                             read back at once; exit 1 on a miss
 //   aux_store serve <section> <key>           saves each line of stdin, answers
 //                                             "ok" or "fail" per line
+//   aux_store holdlock                        takes the store's lock, says
+//                                             "locked" and waits to be killed
 #include "store.h"
 
 #include <QCoreApplication>
+#include <QLockFile>
 #include <QTextStream>
+#include <QThread>
 
 #include <cstdio>
 #include <iostream>
@@ -45,6 +49,14 @@ int main(int argc, char** argv) {
             std::cout << (ok ? "ok" : "fail") << std::endl;
         }
         return 0;
+    }
+    if (mode == QLatin1String("holdlock")) {
+        QLockFile lock(Store::filePath() + QLatin1String(".lock"));
+        if (!lock.tryLock(5000))
+            return 1;
+        std::cout << "locked" << std::endl;
+        for (;;)
+            QThread::sleep(60);
     }
     std::fprintf(stderr, "usage: aux_store get|hammer|serve ...\n");
     return 2;

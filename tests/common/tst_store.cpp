@@ -66,6 +66,7 @@ private slots:
     void malformedFile();
     void saveFailure_data();
     void saveFailure();
+    void lockOfKilledWriterIsTakenOver();
     void convenienceReaders_data();
     void convenienceReaders();
 
@@ -276,6 +277,25 @@ void TestStore::saveFailure() {
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(Store::save("Settings", "Dock", "0"));
     QCOMPARE(Store::get("Settings", "Dock", "absent"), QStringLiteral("0"));
+}
+
+// A program killed while saving leaves its lock file behind; the next save
+// must not wait for it.
+void TestStore::lockOfKilledWriterIsTakenOver() {
+    QVERIFY(Store::save("Settings", "Dock", "0"));
+    QProcess p;
+    p.start(auxPath(), {"holdlock"});
+    QVERIFY(p.waitForReadyRead(10000));
+    QCOMPARE(p.readLine().trimmed(), QByteArray("locked"));
+    p.kill();
+    QVERIFY(p.waitForFinished(10000));
+    QVERIFY(QFile::exists(testEnv.storeFile() + ".lock"));
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(Store::save("Settings", "Dock", "1"));
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(Store::get("Settings", "Dock", "x"), QStringLiteral("1"));
 }
 
 void TestStore::convenienceReaders_data() {

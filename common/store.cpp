@@ -269,18 +269,16 @@ Values readValues(const QSettings& s, const QByteArray& bytes) {
 class Scratch {
 public:
     bool load(const QByteArray& bytes) {
-        if (!ensureDir())
-            return false;
-        QByteArray data = bytes;
-        if (data.size() == m_seenSize)
-            data += '\n'; // a blank line changes nothing but the size
-        QFile f(m_path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return false;
-        const bool ok = f.write(data) == data.size();
-        f.close();
-        m_seenSize = ok ? data.size() : -1;
-        return ok;
+        // A second try in a new folder: a cleaner of temporary files may have
+        // removed ours while the program ran for days, and after a failed
+        // write we no longer know what size QSettings last saw at the old path.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (ensureDir() && write(bytes))
+                return true;
+            m_dir.reset();
+            m_seenSize = -1;
+        }
+        return false;
     }
 
     // After QSettings has read or rewritten the copy: the size it now holds.
@@ -299,6 +297,22 @@ public:
     QString path() const { return m_path; }
 
 private:
+    bool write(const QByteArray& bytes) {
+        QByteArray data = bytes;
+        if (data.size() == m_seenSize)
+            data += '\n'; // a blank line changes nothing but the size
+        QFile f(m_path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        if (f.write(data) != data.size())
+            return false;
+        f.close();
+        if (f.error() != QFileDevice::NoError)
+            return false;
+        m_seenSize = data.size();
+        return true;
+    }
+
     bool ensureDir() {
         if (m_dir)
             return true;

@@ -67,6 +67,7 @@ private slots:
     void saveFailure_data();
     void saveFailure();
     void lockOfKilledWriterIsTakenOver();
+    void privateCopyRemovedWhileRunning();
     void convenienceReaders_data();
     void convenienceReaders();
 
@@ -296,6 +297,21 @@ void TestStore::lockOfKilledWriterIsTakenOver() {
     QVERIFY(Store::save("Settings", "Dock", "1"));
     QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(Store::get("Settings", "Dock", "x"), QStringLiteral("1"));
+}
+
+// A clock runs for weeks; a cleaner of temporary files may remove the
+// store's private working folder meanwhile.
+void TestStore::privateCopyRemovedWhileRunning() {
+    QVERIFY(Store::save("Settings", "Dock", "0"));
+    const QDir runtime(testEnv.runtimeDir());
+    const QStringList dirs = runtime.entryList({"dialmere-store-*"}, QDir::Dirs);
+    QCOMPARE(dirs.size(), 1);
+    QVERIFY(QDir(runtime.filePath(dirs.first())).removeRecursively());
+
+    QVERIFY(Store::save("Settings", "Dock", "1"));
+    QCOMPARE(Store::get("Settings", "Dock", "x"), QStringLiteral("1"));
+    writeStoreFile("[Settings]\nDock=2\n");
+    QCOMPARE(Store::get("Settings", "Dock", "x"), QStringLiteral("2"));
 }
 
 void TestStore::convenienceReaders_data() {

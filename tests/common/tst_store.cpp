@@ -188,7 +188,8 @@ void TestStore::malformedFile_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("dock"); // what Settings/Dock reads, default "d"
 
-    QTest::newRow("binary garbage") << QByteArray("\x01\x02\xff[\xfe=\n=x\n\0\0", 14) << "d";
+    static const char garbage[] = "\x01\x02\xff[\xfe=\n=x\n\0\0";
+    QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << "d";
     QTest::newRow("unterminated section") << QByteArray("[Settings\nDock=1\n") << "1";
     QTest::newRow("key without value") << QByteArray("[Settings]\nDock\n") << "d";
     QTest::newRow("invalid UTF-8")

@@ -471,8 +471,26 @@ bool save(const QString& section, const QString& key, const QString& text) {
     if (!acquire(lock))
         return false;
     QByteArray current;
-    if (readFile(path, current) == ReadResult::Failed)
+    const ReadResult read = readFile(path, current);
+    if (read == ReadResult::Failed)
         return false; // never replace a file we could not read
+
+    // The clock rewrites its version and position at every start and close;
+    // a value that is already stored needs no disk write.
+    if (read == ReadResult::Ok) {
+        if (!st.cached || st.bytes != current) {
+            if (std::optional<Values> values = parse(current)) {
+                st.bytes = current;
+                st.values = std::move(*values);
+                st.cached = true;
+            }
+        }
+        if (st.cached && st.bytes == current) {
+            const auto it = st.values.constFind(k);
+            if (it != st.values.cend() && *it == text)
+                return true;
+        }
+    }
 
     if (!st.scratch.load(current))
         return false;

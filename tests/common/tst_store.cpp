@@ -62,6 +62,7 @@ private slots:
     void handEditedValue_data();
     void handEditedValue();
     void keysAreCaseSensitive();
+    void unchangedValueIsNotRewritten();
     void malformedFile_data();
     void malformedFile();
     void saveFailure_data();
@@ -180,6 +181,22 @@ void TestStore::keysAreCaseSensitive() {
     QCOMPARE(Store::get("Settings", "ontop", "x"), QStringLiteral("0"));
     QCOMPARE(Store::get("Settings", "ONTOP", "x"), QStringLiteral("x"));
     QCOMPARE(Store::get("settings", "OnTop", "x"), QStringLiteral("x"));
+}
+
+// Saving what is already stored costs no disk write; any change does.
+void TestStore::unchangedValueIsNotRewritten() {
+    QVERIFY(Store::save("Settings", "Version", "1.1.0"));
+    const auto inode = [] {
+        struct stat st {};
+        return ::stat(QFile::encodeName(testEnv.storeFile()).constData(), &st) == 0 ? st.st_ino
+                                                                                    : ino_t(0);
+    };
+    const auto first = inode();
+    QVERIFY(Store::save("Settings", "Version", "1.1.0"));
+    QCOMPARE(inode(), first);
+    QVERIFY(Store::save("Settings", "Version", "1.1.1"));
+    QVERIFY(inode() != first);
+    QCOMPARE(getInOtherProcess("Settings", "Version", "0"), QStringLiteral("1.1.1"));
 }
 
 // Hand-edited or damaged files: whatever can be read is read, the rest gives

@@ -3,9 +3,9 @@
 //   skingen SKINS_DIR [--icons ICON_DIR]
 //
 // Writes one folder per skin (its INI file and pictures) into SKINS_DIR and,
-// with --icons, dialmere.png (32x32) and dialmere-64.png into ICON_DIR. The
-// output depends on nothing but this file (no fonts, no clock, no
-// environment), so the committed skins are exactly what it writes.
+// with --icons, dialmere.png (32x32), dialmere-64.png and dialmere.svg into
+// ICON_DIR. The output depends on nothing but this file (no fonts, no clock,
+// no environment), so the committed files are exactly what it writes.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -629,42 +629,106 @@ void verdigris(Writer& out) {
 
 // --- Application icon -------------------------------------------------------
 
+// The icon in a 32-unit square, as a short list of marks that both the PNG
+// painter and the SVG writer draw, so the three icon files agree.
+struct IconMark {
+    bool line; // a line from a to b, else a dot at a
+    QPointF a, b;
+    qreal size; // line width or dot radius
+    QColor colour;
+    bool roundCap;
+};
+
+const QPointF kIconCentre(16, 16);
+const qreal kIconBezel = 15.3, kIconFace = 12.6;
+const QPointF kBezelFrom(2, 1), kBezelTo(30, 31), kFaceFocus(13, 12);
+const QColor kBezelLight(0x4E, 0x66, 0x7E), kBezelDark(0x16, 0x20, 0x2A);
+const QColor kFaceLight(0xFF, 0xFF, 0xFF), kFaceEdge(0xDC, 0xE4, 0xEC);
+
+QList<IconMark> iconMarks() {
+    const QPointF c = kIconCentre;
+    const QColor tick(0x24, 0x32, 0x40), dot(0x6A, 0x7C, 0x8E), hand(0x1A, 0x26, 0x32),
+        accent(0xE8, 0x80, 0x1C);
+    QList<IconMark> marks;
+    for (int i = 0; i < 12; i += 3)
+        marks.append({true, polar(c, i * 30, 9.2), polar(c, i * 30, 12), 1.6, tick, false});
+    for (int i = 0; i < 12; ++i)
+        if (i % 3 != 0)
+            marks.append({false, polar(c, i * 30, 10.6), {}, 0.7, dot, false});
+    marks.append({true, c, polar(c, (10 + 9.0 / 60) * 30, 6.2), 2.3, hand, true});
+    marks.append({true, c, polar(c, 9 * 6, 9.4), 1.6, hand, true});
+    marks.append({true, polar(c, 330, 2.6), polar(c, 150, 10), 0.9, accent, true});
+    marks.append({false, c, {}, 1.5, accent, false});
+    return marks;
+}
+
 QImage icon(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p;
     begin(p, image);
     p.scale(size / 32.0, size / 32.0);
-    const QPointF c(16, 16);
-    QLinearGradient bezel(2, 1, 30, 31);
-    bezel.setColorAt(0, QColor(0x4E, 0x66, 0x7E));
-    bezel.setColorAt(1, QColor(0x16, 0x20, 0x2A));
-    p.fillPath(circle(c, 15.3), bezel);
-    QRadialGradient face(c, 12.6, c - QPointF(3, 4));
-    face.setColorAt(0, QColor(0xFF, 0xFF, 0xFF));
-    face.setColorAt(1, QColor(0xDC, 0xE4, 0xEC));
-    p.fillPath(circle(c, 12.6), face);
-    for (int i = 0; i < 12; ++i) {
-        if (i % 3 == 0) {
-            p.setPen(QPen(QColor(0x24, 0x32, 0x40), 1.6, Qt::SolidLine, Qt::FlatCap));
-            p.drawLine(polar(c, i * 30, 9.2), polar(c, i * 30, 12));
+    QLinearGradient bezel(kBezelFrom, kBezelTo);
+    bezel.setColorAt(0, kBezelLight);
+    bezel.setColorAt(1, kBezelDark);
+    p.fillPath(circle(kIconCentre, kIconBezel), bezel);
+    QRadialGradient face(kIconCentre, kIconFace, kFaceFocus);
+    face.setColorAt(0, kFaceLight);
+    face.setColorAt(1, kFaceEdge);
+    p.fillPath(circle(kIconCentre, kIconFace), face);
+    for (const IconMark& m : iconMarks()) {
+        if (m.line) {
+            p.setPen(
+                QPen(m.colour, m.size, Qt::SolidLine, m.roundCap ? Qt::RoundCap : Qt::FlatCap));
+            p.drawLine(m.a, m.b);
         } else {
             p.setPen(Qt::NoPen);
-            p.setBrush(QColor(0x6A, 0x7C, 0x8E));
-            p.drawEllipse(polar(c, i * 30, 10.6), 0.7, 0.7);
+            p.setBrush(m.colour);
+            p.drawEllipse(m.a, m.size, m.size);
         }
     }
-    p.setPen(QPen(QColor(0x1A, 0x26, 0x32), 2.3, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c, polar(c, (10 + 9.0 / 60) * 30, 6.2));
-    p.setPen(QPen(QColor(0x1A, 0x26, 0x32), 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c, polar(c, 9 * 6, 9.4));
-    p.setPen(QPen(QColor(0xE8, 0x80, 0x1C), 0.9, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(polar(c, 330, 2.6), polar(c, 150, 10));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xE8, 0x80, 0x1C));
-    p.drawEllipse(c, 1.5, 1.5);
     p.end();
     return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QByteArray num(qreal v) {
+    QByteArray t = QByteArray::number(v, 'f', 2);
+    while (t.contains('.') && (t.endsWith('0') || t.endsWith('.')))
+        t.chop(1);
+    return t == "-0" ? "0" : t;
+}
+
+QByteArray iconSvg() {
+    auto colour = [](const QColor& c) { return c.name().toLatin1(); };
+    auto pt = [](const char* x, const char* y, QPointF q) {
+        return QByteArray(" ") + x + "=\"" + num(q.x()) + "\" " + y + "=\"" + num(q.y()) + "\"";
+    };
+    QByteArray svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+        "viewBox=\"0 0 32 32\">\n"
+        "  <title>Dialmere</title>\n"
+        "  <defs>\n"
+        "    <linearGradient id=\"bezel\" gradientUnits=\"userSpaceOnUse\"" +
+        pt("x1", "y1", kBezelFrom) + pt("x2", "y2", kBezelTo) + ">\n" +
+        "      <stop offset=\"0\" stop-color=\"" + colour(kBezelLight) + "\"/><stop offset=\"1\" " +
+        "stop-color=\"" + colour(kBezelDark) + "\"/>\n" + "    </linearGradient>\n" +
+        "    <radialGradient id=\"face\" gradientUnits=\"userSpaceOnUse\"" +
+        pt("cx", "cy", kIconCentre) + " r=\"" + num(kIconFace) + "\"" + pt("fx", "fy", kFaceFocus) +
+        ">\n" + "      <stop offset=\"0\" stop-color=\"" + colour(kFaceLight) +
+        "\"/><stop offset=\"1\" stop-color=\"" + colour(kFaceEdge) + "\"/>\n" +
+        "    </radialGradient>\n" + "  </defs>\n" + "  <circle" + pt("cx", "cy", kIconCentre) +
+        " r=\"" + num(kIconBezel) + "\" fill=\"url(#bezel)\"/>\n" + "  <circle" +
+        pt("cx", "cy", kIconCentre) + " r=\"" + num(kIconFace) + "\" fill=\"url(#face)\"/>\n";
+    for (const IconMark& m : iconMarks()) {
+        if (m.line)
+            svg += "  <line" + pt("x1", "y1", m.a) + pt("x2", "y2", m.b) + " stroke=\"" +
+                   colour(m.colour) + "\" stroke-width=\"" + num(m.size) + "\"" +
+                   (m.roundCap ? " stroke-linecap=\"round\"" : "") + "/>\n";
+        else
+            svg += "  <circle" + pt("cx", "cy", m.a) + " r=\"" + num(m.size) + "\" fill=\"" +
+                   colour(m.colour) + "\"/>\n";
+    }
+    return svg + "</svg>\n";
 }
 
 int usage() {
@@ -699,6 +763,7 @@ int main(int argc, char** argv) {
         Writer icons(iconDir);
         icons.image("dialmere.png", icon(32));
         icons.image("dialmere-64.png", icon(64));
+        icons.text("dialmere.svg", iconSvg());
         ok = ok && icons.ok();
     }
     return ok ? 0 : 1;

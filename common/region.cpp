@@ -1,26 +1,54 @@
 #include "region.h"
 
+#include <QList>
 #include <QRect>
+#include <QtAlgorithms>
 
+#include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define DIALMERE_REGION_SSE2 1
+#endif
 
 namespace {
 
 constexpr QRgb RgbMask = 0x00ffffffu;
 
-// Whether a pixel is cut away, per pixel layout. Each one is small enough to
-// be inlined into the scan loop.
+// Whether a pixel is cut away, one rule per pixel layout: `cut` for one pixel,
+// `cutBits4` for four at once (bit i set: pixel i is cut). The four-pixel form
+// is what makes the scan cheap; it must agree with `cut`.
 struct OpaqueRule { // RGB32 and everything converted to it: alpha is not data
     QRgb key;
-    bool operator()(QRgb p) const { return (p & RgbMask) == key; }
+    bool cut(QRgb p) const { return (p & RgbMask) == key; }
+#ifdef DIALMERE_REGION_SSE2
+    unsigned cutBits4(const QRgb* p) const {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i c = _mm_cmpeq_epi32(_mm_and_si128(v, _mm_set1_epi32(int(RgbMask))),
+                                          _mm_set1_epi32(int(key)));
+        return unsigned(_mm_movemask_ps(_mm_castsi128_ps(c)));
+    }
+#endif
 };
+
 struct AlphaRule { // ARGB32: fully transparent pixels go too
     QRgb key;
-    bool operator()(QRgb p) const { return (p >> 24) == 0 || (p & RgbMask) == key; }
+    bool cut(QRgb p) const { return (p >> 24) == 0 || (p & RgbMask) == key; }
+#ifdef DIALMERE_REGION_SSE2
+    unsigned cutBits4(const QRgb* p) const {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(v, _mm_set1_epi32(int(RgbMask))),
+                                              _mm_set1_epi32(int(key)));
+        const __m128i clear = _mm_cmpeq_epi32(_mm_srli_epi32(v, 24), _mm_setzero_si128());
+        return unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_or_si128(keyed, clear))));
+    }
+#endif
 };
+
 struct PremultipliedRule { // ARGB32_Premultiplied: compare the colour as painted
     QRgb key;
-    bool operator()(QRgb p) const {
+    bool cut(QRgb p) const {
         const QRgb a = p >> 24;
         if (a == 0)
             return true;
@@ -28,6 +56,28 @@ struct PremultipliedRule { // ARGB32_Premultiplied: compare the colour as painte
             p = qUnpremultiply(p);
         return (p & RgbMask) == key;
     }
+#ifdef DIALMERE_REGION_SSE2
+    unsigned cutBits4(const QRgb* p) const {
+        // Opaque and clear pixels in one go; partly transparent ones are rare
+        // in a window picture and take the exact path.
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i a = _mm_srli_epi32(v, 24);
+        const __m128i clear = _mm_cmpeq_epi32(a, _mm_setzero_si128());
+        const __m128i opaque = _mm_cmpeq_epi32(a, _mm_set1_epi32(0xff));
+        const __m128i keyed = _mm_cmpeq_epi32(_mm_and_si128(v, _mm_set1_epi32(int(RgbMask))),
+                                              _mm_set1_epi32(int(key)));
+        unsigned bits = unsigned(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_or_si128(clear, _mm_and_si128(opaque, keyed)))));
+        unsigned partial =
+            ~unsigned(_mm_movemask_ps(_mm_castsi128_ps(_mm_or_si128(clear, opaque)))) & 0xfu;
+        while (partial) {
+            const unsigned i = qCountTrailingZeroBits(partial);
+            bits |= unsigned(cut(p[i])) << i;
+            partial &= partial - 1;
+        }
+        return bits;
+    }
+#endif
 };
 
 // Collects the rectangles in the order and form QRegion::setRects requires:
@@ -50,7 +100,7 @@ public:
                 m_bandStart = m_rects.size();
                 m_bandBottom = y;
                 for (std::size_t i = 0; i < m_band.size(); i += 2)
-                    m_rects.emplace_back(QPoint(m_band[i], y), QPoint(m_band[i + 1] - 1, y));
+                    m_rects.append(QRect(QPoint(m_band[i], y), QPoint(m_band[i + 1] - 1, y)));
             }
         }
         row.clear();
@@ -59,44 +109,72 @@ public:
     QRegion finish() {
         closeBand();
         QRegion region;
-        if (!m_rects.empty())
-            region.setRects(m_rects.data(), int(m_rects.size()));
+        if (!m_rects.isEmpty())
+            region.setRects(m_rects.constData(), int(m_rects.size()));
         return region;
     }
 
 private:
     // The band's rectangles were made one scanline high; give them its height.
     void closeBand() {
-        for (std::size_t i = m_bandStart; i < m_rects.size(); ++i)
+        for (qsizetype i = m_bandStart; i < m_rects.size(); ++i)
             m_rects[i].setBottom(m_bandBottom);
         m_bandStart = m_rects.size();
         m_band.clear();
         m_bandBottom = -2;
     }
 
-    std::vector<QRect> m_rects;
+    // A QList grows in place (realloc) where a std::vector would copy into
+    // fresh memory on every growth.
+    QList<QRect> m_rects;
     std::vector<int> m_band; // runs of the open band
-    std::size_t m_bandStart = 0;
+    qsizetype m_bandStart = 0;
     int m_bandBottom = -2; // last scanline of the open band; -2: none open
 };
 
-template <typename Rule> QRegion scan(const QImage& image, Rule isCut) {
+// Kept pixels of p[0..n), n <= 64, as bits.
+template <typename Rule> inline quint64 keptBits(const QRgb* p, int n, const Rule& rule) {
+    quint64 cut = 0;
+    int i = 0;
+#ifdef DIALMERE_REGION_SSE2
+    for (; i + 4 <= n; i += 4)
+        cut |= quint64(rule.cutBits4(p + i)) << i;
+#endif
+    for (; i < n; ++i)
+        cut |= quint64(rule.cut(p[i])) << i;
+    return ~cut & (n == 64 ? ~quint64(0) : (quint64(1) << n) - 1);
+}
+
+// One pass over the pixels, 64 at a time as a bit mask; run edges come from
+// the mask's transitions, so the work is the pixels plus the runs.
+template <typename Rule> QRegion scan(const QImage& image, Rule rule) {
     const int w = image.width();
     const int h = image.height();
     BandBuilder bands;
     for (int y = 0; y < h; ++y) {
         const QRgb* p = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        int x = 0;
-        for (;;) {
-            while (x < w && isCut(p[x]))
-                ++x;
-            if (x == w)
-                break;
-            const int left = x;
-            while (x < w && !isCut(p[x]))
-                ++x;
+        bool inside = false; // within a run of kept pixels
+        int left = 0;
+        for (int base = 0; base < w; base += 64) {
+            const quint64 kept = keptBits(p + base, qMin(64, w - base), rule);
+            // Bit i set: pixel base+i differs from the one before it (a run
+            // ends just after the row's last pixel when it is kept).
+            quint64 edges = kept ^ ((kept << 1) | quint64(inside));
+            while (edges) {
+                const int x = base + int(qCountTrailingZeroBits(edges));
+                if (inside) {
+                    bands.row.push_back(left);
+                    bands.row.push_back(x);
+                } else {
+                    left = x;
+                }
+                inside = !inside;
+                edges &= edges - 1;
+            }
+        }
+        if (inside) { // the row's last word was full and ended kept
             bands.row.push_back(left);
-            bands.row.push_back(x);
+            bands.row.push_back(w);
         }
         bands.endRow(y);
     }

@@ -199,6 +199,14 @@ void TestRegion::matchesQtMask_data() {
                                                })
                                             << Magenta;
 
+    // The scan takes 64 pixels at a time: runs across and up to those edges.
+    const QString word(64, QLatin1Char('#'));
+    QTest::newRow("64 wide, all kept") << fromPattern({word, word}) << Magenta;
+    QTest::newRow("runs across 64-pixel edges")
+        << fromPattern({"..." + word + word + "#.", word + "." + word + "..",
+                        "." + QString(63, QLatin1Char('.')) + "#" + word + "##"})
+        << Magenta;
+
     // Black as the key: magenta stays, as for a skin that names its own colour.
     QTest::newRow("black key keeps magenta")
         << randomOutline(120, 40, 21, 0xff000000) << QRgb(0x000000);

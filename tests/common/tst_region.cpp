@@ -72,6 +72,9 @@ QImage noise(int w, int h, quint32 seed, int percentCut) {
 // A picture from a pattern of '#' (kept, dark grey) and '.' (key) rows.
 QImage fromPattern(const QStringList& rows, QRgb key = 0xffff00ff,
                    QImage::Format format = QImage::Format_RGB32) {
+    for (const QString& row : rows)
+        if (row.size() != rows.first().size())
+            qFatal("pattern rows differ in width");
     QImage img(int(rows.first().size()), int(rows.size()), format);
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -203,8 +206,8 @@ void TestRegion::matchesQtMask_data() {
     const QString word(64, QLatin1Char('#'));
     QTest::newRow("64 wide, all kept") << fromPattern({word, word}) << Magenta;
     QTest::newRow("runs across 64-pixel edges")
-        << fromPattern({"..." + word + word + "#.", word + "." + word + "..",
-                        "." + QString(63, QLatin1Char('.')) + "#" + word + "##"})
+        << fromPattern({"..." + word + word + "#.", word + "." + word + "....",
+                        QString(64, QLatin1Char('.')) + "#" + word + "####"})
         << Magenta;
 
     // Black as the key: magenta stays, as for a skin that names its own colour.

@@ -208,6 +208,7 @@ private slots:
     void sendReachesHandler_data();
     void sendReachesHandler();
     void signalBringsShownWindowToFront();
+    void answerComesAfterSlowHandler();
     void inProcessSendToOtherClock();
     void noClockFailsQuicklyAndSilently_data();
     void noClockFailsQuicklyAndSilently();
@@ -432,6 +433,32 @@ void TestKeySignal::signalBringsShownWindowToFront() {
     const SendResult r = sendFromOtherProcess(KeySignal::F5, true, 5000);
     QCOMPARE(r.exitCode, 0);
     QTRY_VERIFY(clock.window.isActiveWindow());
+}
+
+// A handler that takes its time and lets events run meanwhile (as a skin load
+// waiting for DMSkinLoad does): the answer waits for it, and another key that
+// comes in meanwhile is still taken.
+void TestKeySignal::answerComesAfterSlowHandler() {
+    QWidget window;
+    QList<int> keys;
+    SendResult inner;
+    qint64 handlerMs = -1;
+    KeySignalReceiver receiver(&window, [&](int keyCode) {
+        keys << keyCode;
+        if (keyCode != KeySignal::F2)
+            return;
+        QElapsedTimer timer;
+        timer.start();
+        inner = sendFromOtherProcess(KeySignal::F5, true, 5000); // runs events meanwhile
+        handlerMs = timer.elapsed();
+    });
+    QVERIFY(receiver.listen());
+    const SendResult outer = sendFromOtherProcess(KeySignal::F2, true, 10000);
+    QCOMPARE(keys, (QList<int>{KeySignal::F2, KeySignal::F5}));
+    QCOMPARE(inner.exitCode, 0);
+    QCOMPARE(outer.exitCode, 0);
+    QVERIFY2(outer.ms >= handlerMs,
+             qPrintable(QStringLiteral("%1 < %2").arg(outer.ms).arg(handlerMs)));
 }
 
 void TestKeySignal::inProcessSendToOtherClock() {

@@ -1,6 +1,5 @@
 #include "region.h"
 
-#include <QList>
 #include <QRect>
 #include <QtAlgorithms>
 
@@ -80,10 +79,16 @@ struct PremultipliedRule { // ARGB32_Premultiplied: compare the colour as painte
 #endif
 };
 
-// Collects the rectangles in the order and form QRegion::setRects requires:
-// sorted by top then left, no overlaps, one height per band, no two
-// rectangles of a band touching side by side, and vertically neighbouring
-// scanlines with the same runs merged into one band.
+// Turns scanline runs into the region band by band. Vertically neighbouring
+// scanlines with the same runs become one band of one rectangle per run, in
+// the form QRegion keeps: sorted by top then left, no overlaps, one height per
+// band, no two rectangles of a band touching side by side.
+//
+// The first rectangles gather in a small buffer that becomes the region in one
+// setRects call, which is the whole story for a window shape. Past that size
+// the rest go straight onto Qt's append path (each band lies below the last),
+// which grows the region in place: a huge shape then needs no second copy of
+// all its rectangles, and no burst of fresh memory for one.
 class BandBuilder {
 public:
     // Runs of the scanline being scanned, as [left, right) pairs.
@@ -97,10 +102,7 @@ public:
             closeBand();
             if (!row.empty()) {
                 m_band.swap(row);
-                m_bandStart = m_rects.size();
-                m_bandBottom = y;
-                for (std::size_t i = 0; i < m_band.size(); i += 2)
-                    m_rects.append(QRect(QPoint(m_band[i], y), QPoint(m_band[i + 1] - 1, y)));
+                m_bandTop = m_bandBottom = y;
             }
         }
         row.clear();
@@ -108,27 +110,42 @@ public:
 
     QRegion finish() {
         closeBand();
-        QRegion region;
-        if (!m_rects.isEmpty())
-            region.setRects(m_rects.constData(), int(m_rects.size()));
-        return region;
+        flush();
+        return std::move(m_region);
     }
 
 private:
-    // The band's rectangles were made one scanline high; give them its height.
+    static constexpr std::size_t BufferedRects = 4096; // 64 KiB
+
     void closeBand() {
-        for (qsizetype i = m_bandStart; i < m_rects.size(); ++i)
-            m_rects[i].setBottom(m_bandBottom);
-        m_bandStart = m_rects.size();
+        const int height = m_bandBottom - m_bandTop + 1;
+        for (std::size_t i = 0; i < m_band.size(); i += 2) {
+            const QRect r(m_band[i], m_bandTop, m_band[i + 1] - m_band[i], height);
+            if (m_appending) {
+                m_region += r;
+            } else {
+                m_rects.push_back(r);
+            }
+        }
         m_band.clear();
         m_bandBottom = -2;
+        if (!m_appending && m_rects.size() >= BufferedRects) {
+            flush();
+            m_appending = true;
+        }
     }
 
-    // A QList grows in place (realloc) where a std::vector would copy into
-    // fresh memory on every growth.
-    QList<QRect> m_rects;
-    std::vector<int> m_band; // runs of the open band
-    qsizetype m_bandStart = 0;
+    void flush() {
+        if (!m_appending && !m_rects.empty())
+            m_region.setRects(m_rects.data(), int(m_rects.size()));
+        m_rects.clear();
+    }
+
+    QRegion m_region;
+    std::vector<QRect> m_rects; // closed bands not yet in the region
+    bool m_appending = false;   // the buffer has gone into the region
+    std::vector<int> m_band;    // runs of the open band
+    int m_bandTop = 0;
     int m_bandBottom = -2; // last scanline of the open band; -2: none open
 };
 

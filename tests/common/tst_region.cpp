@@ -169,6 +169,8 @@ void TestRegion::matchesQtMask_data() {
     QTest::newRow("noise") << noise(97, 61, 7, 50) << Magenta;
     QTest::newRow("sparse noise") << noise(64, 64, 8, 5) << Magenta;
     QTest::newRow("dense noise") << noise(64, 64, 9, 95) << Magenta;
+    // Enough rectangles to outgrow the routine's first buffer.
+    QTest::newRow("large noise") << noise(300, 200, 10, 50) << Magenta;
 
     QImage all(50, 20, QImage::Format_RGB32);
     all.fill(0xffff00ff);

@@ -1,7 +1,176 @@
 #include "frmmain.h"
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent) {
-    setObjectName("frmMain");
-    setWindowTitle("Alarm");
-    resize(240, 80);
+#include "alarmtime.h"
+#include "keys.h"
+#include "seams.h"
+#include "store.h"
+#include "twips.h"
+#include "x11hints.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+// The resource of a static library must be registered by name, from outside
+// any namespace.
+static void initResources() {
+    Q_INIT_RESOURCE(dmalarm);
+}
+
+namespace {
+
+namespace K = Keys::Alarm;
+const QString Section = QLatin1String(Keys::Section::Alarm);
+
+// A place given in twips, in pixels of this screen.
+QRect twips(int left, int top, int width, int height) {
+    const double fx = twipsPerPixelX();
+    const double fy = twipsPerPixelY();
+    return QRect(qRound(left / fx), qRound(top / fy), qRound(width / fx), qRound(height / fy));
+}
+
+template <typename W> W* place(W* widget, const char* name, const QRect& rect) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(rect);
+    return widget;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_write(&Store::save) {
+    initResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Alarm"));
+    setWindowIcon(QIcon(QStringLiteral(":/dmalarm/dialmere.png")));
+    setFixedSize(twips(0, 0, 4680, 3315).size());
+    // The classic size of dialog text, for which the places below were made.
+    QFont dialogFont = font();
+    dialogFont.setPointSizeF(8.0);
+    setFont(dialogFont);
+
+    lblAlarmTime = place(new QLabel(QStringLiteral("Alarm Time:"), this), "lblAlarmTime",
+                         twips(120, 150, 1650, 195));
+    txtAlarmTime = place(new QLineEdit(this), "txtAlarmTime", twips(2430, 105, 2175, 285));
+    lblAlarmType = place(new QLabel(QStringLiteral("Alarm Type:"), this), "lblAlarmType",
+                         twips(120, 630, 1620, 225));
+    cboAlarmType = place(new QComboBox(this), "cboAlarmType", twips(2430, 600, 2205, 315));
+    // List positions are the stored Type values.
+    cboAlarmType->addItems({QStringLiteral("Message Box"), QStringLiteral("Default Sound"),
+                            QStringLiteral("Start Program")});
+
+    fraMessage = place(new QGroupBox(QStringLiteral("Message"), this), "fraMessage",
+                       twips(60, 975, 4575, 1080));
+    txtMessage = place(new QPlainTextEdit(fraMessage), "txtMessage", twips(495, 300, 3960, 630));
+    txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMessage->setTabChangesFocus(true);
+    txtMessage->setPlainText(QStringLiteral("Your message goes here!"));
+
+    fraProgram = place(new QGroupBox(QStringLiteral("Program"), this), "fraProgram",
+                       twips(60, 2085, 4575, 735));
+    txtProgram = place(new QLineEdit(fraProgram), "txtProgram", twips(495, 240, 3960, 330));
+    txtProgram->setText(QStringLiteral("calc.exe"));
+
+    cmdOK =
+        place(new QPushButton(QStringLiteral("&OK"), this), "cmdOK", twips(1470, 2850, 1005, 420));
+    cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
+                      twips(2550, 2850, 1005, 420));
+    cmdApply = place(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply",
+                     twips(3615, 2850, 1005, 420));
+    cmdOK->setDefault(true);
+
+    QWidget* order[] = {txtAlarmTime, cboAlarmType, txtMessage, txtProgram,
+                        cmdOK,        cmdCancel,    cmdApply};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    connect(cboAlarmType, &QComboBox::currentIndexChanged, this, &frmMain::cboAlarmType_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmMain::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmMain::cmdCancel_Click);
+    connect(cmdApply, &QPushButton::clicked, this, &frmMain::cmdApply_Click);
+
+    loadAlarm();
+
+    // Centred on the screen, and no taskbar button.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    keepOffTaskbar(this);
+}
+
+void frmMain::loadAlarm() {
+    txtAlarmTime->setText(Store::get(Section, K::Time, QString()));
+    txtMessage->setPlainText(
+        Store::get(Section, K::Message, QStringLiteral("Your message goes here!")));
+    txtProgram->setText(Store::get(Section, K::Program, QStringLiteral("calc.exe")));
+    // A Type this dialog never writes selects the first entry.
+    int type = Store::getInteger(Section, K::Type, QStringLiteral("0"));
+    if (type < K::TypeMessage || type > K::TypeProgram)
+        type = K::TypeMessage;
+    const QSignalBlocker quiet(cboAlarmType);
+    cboAlarmType->setCurrentIndex(type);
+    // Loading the type counts as a change, also when the index stays the same.
+    cboAlarmType_Click();
+}
+
+void frmMain::cboAlarmType_Click() {
+    const int type = cboAlarmType->currentIndex();
+    txtMessage->setEnabled(type == K::TypeMessage);
+    txtProgram->setEnabled(type != K::TypeMessage && type != K::TypeSound);
+}
+
+bool frmMain::saveAlarm() {
+    QString time;
+    if (txtAlarmTime->text().trimmed().isEmpty()) {
+        // An empty box switches the alarm off and stays empty.
+        txtAlarmTime->clear();
+        time = QLatin1String(K::NoAlarm);
+    } else {
+        // Shown as stored, so what the box says is what will ring.
+        time = alarmTimeText(txtAlarmTime->text());
+        txtAlarmTime->setText(time);
+    }
+    const std::pair<const char*, QString> values[] = {
+        {K::Time, time},
+        {K::Message, txtMessage->toPlainText()},
+        {K::Program, txtProgram->text()},
+        {K::Type, QString::number(cboAlarmType->currentIndex())},
+    };
+    bool all = true;
+    for (const auto& [key, text] : values)
+        all = m_write(Section, QLatin1String(key), text) && all;
+    return all;
+}
+
+// Saves, or tells the user that the alarm may not be set. A refused save must
+// not look like success: the dialog stays open with what was typed.
+bool frmMain::store() {
+    if (saveAlarm())
+        return true;
+    Seams::messages().ask(this, QMessageBox::Warning, QStringLiteral("Alarm"),
+                          QStringLiteral("The alarm could not be stored in\n%1\n\n"
+                                         "Check that this file and its folder may be written.")
+                              .arg(Store::filePath()),
+                          QMessageBox::Ok);
+    return false;
+}
+
+void frmMain::cmdOK_Click() {
+    if (store())
+        close();
+}
+
+void frmMain::cmdCancel_Click() {
+    close();
+}
+
+void frmMain::cmdApply_Click() {
+    store();
 }

@@ -84,11 +84,13 @@ struct PremultipliedRule { // ARGB32_Premultiplied: compare the colour as painte
 // the form QRegion keeps: sorted by top then left, no overlaps, one height per
 // band, no two rectangles of a band touching side by side.
 //
-// The first rectangles gather in a small buffer that becomes the region in one
-// setRects call, which is the whole story for a window shape. Past that size
-// the rest go straight onto Qt's append path (each band lies below the last),
-// which grows the region in place: a huge shape then needs no second copy of
-// all its rectangles, and no burst of fresh memory for one.
+// Rectangles gather in a small buffer of whole bands that becomes a region in
+// one setRects call; for a window shape that is all. A bigger shape goes over
+// in batches of whole bands, each appended below the last: Qt grows the region
+// in place, so no second copy of all the rectangles is made. (Whole bands
+// matter: handing Qt one rectangle at a time lets it merge a band's first
+// rectangle into the one above and then fall back to a full region union for
+// the rest of the band, which is quadratic.)
 class BandBuilder {
 public:
     // Runs of the scanline being scanned, as [left, right) pairs.
@@ -115,35 +117,33 @@ public:
     }
 
 private:
-    static constexpr std::size_t BufferedRects = 4096; // 64 KiB
+    static constexpr std::size_t BatchRects = 4096; // 64 KiB
 
     void closeBand() {
         const int height = m_bandBottom - m_bandTop + 1;
-        for (std::size_t i = 0; i < m_band.size(); i += 2) {
-            const QRect r(m_band[i], m_bandTop, m_band[i + 1] - m_band[i], height);
-            if (m_appending) {
-                m_region += r;
-            } else {
-                m_rects.push_back(r);
-            }
-        }
+        for (std::size_t i = 0; i < m_band.size(); i += 2)
+            m_rects.emplace_back(m_band[i], m_bandTop, m_band[i + 1] - m_band[i], height);
         m_band.clear();
         m_bandBottom = -2;
-        if (!m_appending && m_rects.size() >= BufferedRects) {
+        if (m_rects.size() >= BatchRects)
             flush();
-            m_appending = true;
-        }
     }
 
     void flush() {
-        if (!m_appending && !m_rects.empty())
+        if (m_rects.empty())
+            return;
+        if (m_region.isEmpty()) {
             m_region.setRects(m_rects.data(), int(m_rects.size()));
+        } else {
+            QRegion batch;
+            batch.setRects(m_rects.data(), int(m_rects.size()));
+            m_region += batch;
+        }
         m_rects.clear();
     }
 
     QRegion m_region;
     std::vector<QRect> m_rects; // closed bands not yet in the region
-    bool m_appending = false;   // the buffer has gone into the region
     std::vector<int> m_band;    // runs of the open band
     int m_bandTop = 0;
     int m_bandBottom = -2; // last scanline of the open band; -2: none open

@@ -212,6 +212,21 @@ void TestRegion::matchesQtMask_data() {
                         QString(64, QLatin1Char('.')) + "#" + word + "####"})
         << Magenta;
 
+    QTest::newRow("one run, then the same run and more") << fromPattern({
+                                                                "####......",
+                                                                "####..#.#.",
+                                                                "####......",
+                                                                "####..#.#.",
+                                                            })
+                                                         << Magenta;
+
+    QStringList stepped;
+    for (int y = 0; y < 600; ++y)
+        stepped << QString(40, QLatin1Char('#')) +
+                       QString(y % 2 ? "..#.#.#.#.#.#.#.#.#.#.#." : "........................");
+    QTest::newRow("one run, then the same run and more, past the first buffer")
+        << fromPattern(stepped) << Magenta;
+
     // Black as the key: magenta stays, as for a skin that names its own colour.
     QTest::newRow("black key keeps magenta")
         << randomOutline(120, 40, 21, 0xff000000) << QRgb(0x000000);

@@ -3,7 +3,6 @@
 #include <QRect>
 #include <QtAlgorithms>
 
-#include <cstdint>
 #include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)

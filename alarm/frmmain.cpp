@@ -44,8 +44,10 @@ template <typename W> W* place(W* widget, const char* name, const QRect& rect) {
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    // A fixed dialog frame: title and close box, no minimise or maximise.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_write(&Store::save) {
     initResources();
     setObjectName(QStringLiteral("frmMain"));

@@ -3,6 +3,11 @@
 #include <QApplication>
 #include <QProcess>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#endif
+
 namespace {
 
 class RealClock : public Seams::Clock {
@@ -16,6 +21,14 @@ public:
         if (program.isEmpty())
             return false;
         return QProcess::startDetached(program, arguments);
+    }
+    bool startDetachedWithPid(const QString& program, const QStringList& arguments,
+                              qint64* pid) override {
+        if (pid)
+            *pid = 0;
+        if (program.isEmpty())
+            return false;
+        return QProcess::startDetached(program, arguments, QString(), pid);
     }
 };
 
@@ -50,13 +63,37 @@ Seams::Messages* currentMessages = &realMessages;
 
 namespace Seams {
 
-Clock& clock() { return *currentClock; }
-Processes& processes() { return *currentProcesses; }
-Messages& messages() { return *currentMessages; }
+bool Processes::isRunning(qint64 pid) {
+    if (pid <= 0)
+        return true;
+#ifdef Q_OS_UNIX
+    // A detached process is not our child: it is reaped by others, so signal 0
+    // tells whether it still exists (EPERM: it exists but is not ours).
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    return true;
+#endif
+}
 
-void setClock(Clock* fake) { currentClock = fake ? fake : &realClock; }
-void setProcesses(Processes* fake) { currentProcesses = fake ? fake : &realProcesses; }
-void setMessages(Messages* fake) { currentMessages = fake ? fake : &realMessages; }
+Clock& clock() {
+    return *currentClock;
+}
+Processes& processes() {
+    return *currentProcesses;
+}
+Messages& messages() {
+    return *currentMessages;
+}
+
+void setClock(Clock* fake) {
+    currentClock = fake ? fake : &realClock;
+}
+void setProcesses(Processes* fake) {
+    currentProcesses = fake ? fake : &realProcesses;
+}
+void setMessages(Messages* fake) {
+    currentMessages = fake ? fake : &realMessages;
+}
 
 bool startCommandLine(const QString& commandLine) {
     const QStringList parts = QProcess::splitCommand(commandLine);

@@ -24,6 +24,16 @@ public:
     // Starts `program` with `arguments` without waiting for it. False when it
     // cannot be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+    // The same, also giving the started process's id in `pid` (0 when it is
+    // not known; then isRunning() cannot tell and says true).
+    virtual bool startDetachedWithPid(const QString& program, const QStringList& arguments,
+                                      qint64* pid) {
+        if (pid)
+            *pid = 0;
+        return startDetached(program, arguments);
+    }
+    // Whether the process `pid` is still alive. An unknown id (0) counts as alive.
+    virtual bool isRunning(qint64 pid);
 };
 
 class Messages {

@@ -1,0 +1,11 @@
+// What Qt cannot say to an X11 window manager by itself: keep the clock out of
+// the taskbar and the pager. Does nothing on other platforms.
+#pragma once
+
+class QWidget;
+
+// Sets _NET_WM_STATE_SKIP_TASKBAR and _NET_WM_STATE_SKIP_PAGER on the
+// top-level `window` that is about to be mapped (its show event). The window
+// manager drops the property whenever the window is hidden, so this is done
+// before every showing.
+void keepOffTaskbarAndPager(QWidget* window);

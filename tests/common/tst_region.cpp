@@ -221,7 +221,7 @@ void TestRegion::matchesQtMask_data() {
                                                          << Magenta;
 
     QStringList stepped;
-    for (int y = 0; y < 600; ++y)
+    for (int y = 0; y < 1000; ++y)
         stepped << QString(40, QLatin1Char('#')) +
                        QString(y % 2 ? "..#.#.#.#.#.#.#.#.#.#.#." : "........................");
     QTest::newRow("one run, then the same run and more, past the first buffer")

@@ -237,6 +237,9 @@ void DriveListBox::select(const QString& root) {
 // DirListBox
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+    // Long names are cut short, as in a classic folder list.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -322,6 +325,8 @@ void DirListBox::fill() {
 // FileListBox
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,

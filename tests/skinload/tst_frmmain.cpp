@@ -154,6 +154,11 @@ private slots:
             Fixture::skinText({"skin/name=<b>Bold</b>", "skin/www=file:///etc/passwd"}));
         Fixture::writePicture(m_skins + "/Big.png", Fixture::picture({600, 400}, Qt::darkGreen));
         Fixture::writeFile(m_skins + "/Big.ini", Fixture::skinText({"background/image=Big.png"}));
+        QImage blank(40, 20, QImage::Format_RGB32);
+        blank.fill(QColor(255, 0, 255));
+        Fixture::writePicture(m_skins + "/Blank.png", blank);
+        Fixture::writeFile(m_skins + "/Blank.ini",
+                           Fixture::skinText({"background/image=Blank.png"}));
         Fixture::writeFile(m_skins + "/notes.txt", "not a skin");
         Fixture::writeFullSkin(m_work, "Work");
 
@@ -587,6 +592,16 @@ private slots:
         auto* box = child<PreviewBox>(w, "imgPreview");
         QCOMPARE(box->picture().size(), box->size());
         QVERIFY(box->rect().contains(box->shape().boundingRect()));
+
+        // A picture without one opaque pixel leaves nothing to see (an empty
+        // mask would show the whole box); the next skin shows again.
+        w.show();
+        w.showSkinPreview(m_skins, "Blank.ini");
+        QVERIFY(box->shape().isEmpty());
+        QVERIFY(!box->isVisible());
+        w.showSkinPreview(m_skins, "Alpha.ini");
+        QVERIFY(box->isVisible());
+        QVERIFY(previewShows(w, m_skins + "/Alpha.png"));
     }
 
     void doubleClickModes() {

@@ -47,6 +47,9 @@ QComboBox* formatBox(QWidget* parent, const char* name, const QRect& rect,
     box->setEditable(true);
     // The list only suggests: what the user types is stored, never added.
     box->setInsertPolicy(QComboBox::NoInsert);
+    // Nor may a listed format complete what is typed: "hh:mm" would silently
+    // become "hh:mm:ss", and Enter would accept that instead of pressing OK.
+    box->setCompleter(nullptr);
     box->addItems(items);
     return box;
 }

@@ -322,8 +322,14 @@ void TestSettings::applyThenCancelKeepsApplied() {
 
 void TestSettings::enterPressesOk() {
     open();
+    win->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(win.get()));
     QLineEdit* edit = win->cboTimeFormat->lineEdit();
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
     edit->selectAll();
+    // The start of a listed format, typed with the focus in the box: no
+    // completion takes over the text or the Enter key.
     QTest::keyClicks(edit, "hh:mm");
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(Store::get(Section, "TimeFormat", ""), QStringLiteral("hh:mm"));

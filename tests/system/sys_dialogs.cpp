@@ -9,16 +9,23 @@
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <memory>
 
 static TestEnv testEnv;
 
 namespace {
 
+QString binDir() {
+    return QString::fromLocal8Bit(qgetenv("DIALMERE_BIN_DIR"));
+}
+
 QString modulePath(const QString& name) {
-    return QString::fromLocal8Bit(qgetenv("DIALMERE_BIN_DIR")) + "/modules/" + name;
+    return binDir() + "/modules/" + name;
 }
 
 QString run(const QString& program, const QStringList& args) {
@@ -48,15 +55,45 @@ QString waitForWindow(const QString& name, int timeoutMs = 10000) {
     return {};
 }
 
-QPoint windowPos(const QString& id) {
-    QPoint p;
+QRect windowRect(const QString& id) {
+    QRect r;
     for (const QString& line : xdo({"getwindowgeometry", "--shell", id}).split('\n')) {
+        const int value = line.section('=', 1).toInt();
         if (line.startsWith("X="))
-            p.setX(line.mid(2).toInt());
+            r.moveLeft(value);
         else if (line.startsWith("Y="))
-            p.setY(line.mid(2).toInt());
+            r.moveTop(value);
+        else if (line.startsWith("WIDTH="))
+            r.setWidth(value);
+        else if (line.startsWith("HEIGHT="))
+            r.setHeight(value);
     }
-    return p;
+    return r;
+}
+
+QPoint windowPos(const QString& id) {
+    return windowRect(id).topLeft();
+}
+
+QImage grab(const QRect& r) {
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Whether what the screen shows in `r` changes within about a second, as a
+// caption showing seconds does. A caption without seconds may change once,
+// at a minute's turn, so it gets a second chance.
+bool changesEverySecond(const QRect& r) {
+    int changes = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const QImage before = grab(r);
+        QTest::qWait(1300);
+        if (grab(r) != before)
+            ++changes;
+    }
+    return changes == 2;
 }
 
 // Focuses the window and presses keys on the real keyboard.
@@ -88,12 +125,13 @@ void drag(QPoint from, QPoint by, int button) {
     QTest::qWait(200);
 }
 
-// A module started as the clock starts it; ended by the test if still running.
+// A program started as the clock starts a module; ended by the test if still
+// running.
 struct Module {
     QProcess process;
-    explicit Module(const QString& name) {
+    explicit Module(const QString& name, const QString& path = QString()) {
         process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.start(modulePath(name), {});
+        process.start(path.isEmpty() ? modulePath(name) : path, {});
     }
     ~Module() {
         if (process.state() != QProcess::NotRunning) {
@@ -121,6 +159,7 @@ private slots:
     void init() { testEnv.clearStore(); }
 
     void settingsOkWithoutClock();
+    void settingsOkReloadsTheClock();
     void settingsEscapeStoresNothing();
     void alarmTypedTime();
     void aboutDragAndClose();
@@ -147,6 +186,51 @@ void TestDialogs::settingsOkWithoutClock() {
     QCOMPARE(settings("OnTop"), QStringLiteral("0"));
     QCOMPARE(settings("QuickShow"), QStringLiteral("1"));
     QCOMPARE(settings("ShowTime"), QStringLiteral("3"));
+}
+
+// The clock runs with a sample skin, showing seconds. In DMSettings the user
+// types a format without seconds and presses Enter: every key is stored, the
+// clock takes F5 before DMSettings ends (its reload writes Version again),
+// stays on top as it was, and its caption stops changing every second.
+void TestDialogs::settingsOkReloadsTheClock() {
+    const QString skins = binDir() + "/skins/tidewater/";
+    QVERIFY(QFile::exists(skins + "tidewater.ini"));
+    QVERIFY(Store::save("Skin", "Type", "dm"));
+    QVERIFY(Store::save("Skin", "Dir", skins));
+    QVERIFY(Store::save("Skin", "Name", "tidewater.ini"));
+    QVERIFY(Store::save("Settings", "OnTop", "True")); // as the clock leaves it
+    QVERIFY(Store::save("Settings", "DateToolTip", "0"));
+
+    Module clock("Dialmere", binDir() + "/Dialmere");
+    const QString clockId = waitForWindow("Dialmere");
+    QVERIFY(!clockId.isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(settings("Version"), QStringLiteral("1.1.0"), 5000);
+    QVERIFY(run("xprop", {"-id", clockId, "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE"));
+    const QRect face = windowRect(clockId);
+    QVERIFY(face.isValid());
+    QVERIFY(changesEverySecond(face));
+
+    // Only the clock's F5 reload writes this back.
+    QVERIFY(Store::save("Settings", "Version", "reloaded?"));
+    Module dialog("DMSettings");
+    const QString id = waitForWindow("Settings");
+    QVERIFY(!id.isEmpty());
+    keys(id, {"ctrl+a"});
+    type("hh:mm");
+    keys(id, {"Return"});
+    QVERIFY(dialog.endsWithin(5000));
+    // DMSettings waited for the clock: the reload ran before it ended.
+    QCOMPARE(settings("Version"), QStringLiteral("1.1.0"));
+    QCOMPARE(settings("TimeFormat"), QStringLiteral("hh:mm"));
+    QCOMPARE(settings("OnTop"), QStringLiteral("1"));
+    QCOMPARE(settings("DateToolTip"), QStringLiteral("0"));
+    for (const char* key : {"DateFormat", "Dock", "DockDistance", "QuickShow", "ShowTime"})
+        QVERIFY2(settings(key) != "<absent>", key);
+
+    QVERIFY(clock.process.state() == QProcess::Running);
+    QVERIFY(run("xprop", {"-id", clockId, "_NET_WM_STATE"}).contains("_NET_WM_STATE_ABOVE"));
+    QTest::qWait(300);
+    QVERIFY(!changesEverySecond(face));
 }
 
 void TestDialogs::settingsEscapeStoresNothing() {
@@ -201,5 +285,5 @@ void TestDialogs::aboutDragAndClose() {
     QVERIFY(m.endsWithin(3000));
 }
 
-QTEST_GUILESS_MAIN(TestDialogs)
+QTEST_MAIN(TestDialogs)
 #include "sys_dialogs.moc"

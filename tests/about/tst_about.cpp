@@ -241,6 +241,11 @@ void TestAbout::closeMark() {
     QVERIFY(win->isVisible());
     QTest::mouseClick(spot, Qt::LeftButton);
     QVERIFY(!win->isVisible());
+
+    // Without a frame, Escape is the keyboard's way to close it.
+    open();
+    QTest::keyClick(win.get(), Qt::Key_Escape);
+    QVERIFY(!win->isVisible());
 }
 
 QTEST_MAIN(TestAbout)

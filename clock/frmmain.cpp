@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -150,8 +151,14 @@ void frmMain::setOnTop() {
     if (QWindow* window = windowHandle()) {
         // The native window takes the new layer as it is: QWidget's own
         // setWindowFlags() would hide the window and could move it.
+        const QPoint place = screenPlace();
         overrideWindowFlags(flags);
         window->setFlags(flags);
+        // Qt may now believe the window stands at the origin of the window
+        // manager's frame; tell it the real place again, so a later showing
+        // does not move the clock.
+        if (isVisible() && pos() != place)
+            move(place);
     } else {
         const bool wasVisible = isVisible();
         const QRect place = geometry();
@@ -178,11 +185,23 @@ void frmMain::setGeometryTwips(int left, int top, int widthTwips, int heightTwip
     setGeometry(toPixels(left, tx), toPixels(top, ty), w, h);
 }
 
+QPoint frmMain::screenPlace() const {
+    // Just after the window manager has taken a shown window, Qt's idea of its
+    // position can be the window's place in the manager's frame (0, 0) for a
+    // while; the window system's own answer is always right.
+    if (isVisible()) {
+        if (const auto place = windowSystemPlace(const_cast<frmMain*>(this)))
+            return *place;
+    }
+    return pos();
+}
+
 void frmMain::saveWindowSettings() {
     using namespace Keys;
     const QString S = QLatin1String(Section::Settings);
-    Store::save(S, Settings::LeftStart, Conv::numberText(x() * twipsPerPixelX()));
-    Store::save(S, Settings::TopStart, Conv::numberText(y() * twipsPerPixelY()));
+    const QPoint place = screenPlace();
+    Store::save(S, Settings::LeftStart, Conv::numberText(place.x() * twipsPerPixelX()));
+    Store::save(S, Settings::TopStart, Conv::numberText(place.y() * twipsPerPixelY()));
     Store::save(S, Settings::OnTop, Conv::flagText(OnTop));
 }
 
@@ -271,6 +290,9 @@ void frmMain::scheduleTick() {
 
 void frmMain::setFace(const QImage& face) {
     m_face = face;
+    // Drawn as a pixmap: a picture in its file's format would be converted
+    // at every repaint of the caption.
+    m_facePixmap = QPixmap::fromImage(face);
     update();
 }
 
@@ -307,7 +329,7 @@ void frmMain::focusIfVisible() {
 
 void frmMain::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_face); // one picture pixel per logical pixel
+    painter.drawPixmap(0, 0, m_facePixmap); // one picture pixel per logical pixel
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include "ticklogic.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -46,6 +47,9 @@ public:
     void loadSettings(bool moveWindow);
     // Applies OnTop to the window without moving, resizing or hiding it.
     void setOnTop();
+    // The window's top-left corner on the screen, in logical pixels, as the
+    // window system has it.
+    QPoint screenPlace() const;
     // Stores LeftStart, TopStart (twips) and OnTop.
     void saveWindowSettings();
 
@@ -123,6 +127,7 @@ private:
     Skin* m_skin = nullptr;
     TickLogic m_tick;
     QImage m_face;
+    QPixmap m_facePixmap;
     bool m_captionAutoSize = true;
     bool m_quitting = false;
 };

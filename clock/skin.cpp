@@ -99,6 +99,8 @@ bool Skin::InitSkin() {
     if (m_loading)
         return true;
     m_loading = true;
+    // The window keeps its place across loads; taken before it is hidden.
+    m_place = m_form->screenPlace();
     m_form->hide();
     QString dir, name;
     if (locateSkin(dir, name) == Located::Quit) {
@@ -255,7 +257,8 @@ void Skin::loadSkinImages(const QString& dir, const QString& name) {
         }
         load(m_form->imgHide, dir + QStringLiteral("shade.bmp"));
     }
-    m_form->setGeometryTwips(m_form->leftTwips(), m_form->topTwips(), width, height);
+    m_form->setGeometryTwips(int(std::lround(m_place.x() * tx)), int(std::lround(m_place.y() * ty)),
+                             width, height);
 }
 
 void Skin::applyClockStyle(const QString& path) {

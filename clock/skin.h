@@ -4,6 +4,7 @@
 // format, applies them to the window, and switches the window's two faces.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QtGlobal>
 #include <array>
@@ -60,6 +61,7 @@ private:
     frmMain* m_form;
     FileCommonDialog* m_dialog = nullptr;
     bool m_loading = false;
+    QPoint m_place; // the window's place when the load began
 };
 
 // Whether Dir followed directly by Name names an ordinary, non-hidden file.

@@ -1,7 +1,9 @@
 #include "windowhints.h"
 
 #include <QGuiApplication>
+#include <QPoint>
 #include <QWidget>
+#include <QWindow>
 
 #ifdef DIALMERE_HAVE_XCB
 #include <cstdlib>
@@ -38,5 +40,30 @@ void keepOffTaskbarAndPager(QWidget* window) {
     xcb_flush(c);
 #else
     Q_UNUSED(window);
+#endif
+}
+
+std::optional<QPoint> windowSystemPlace(QWidget* window) {
+#ifdef DIALMERE_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c || !window || !window->windowHandle())
+        return std::nullopt;
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!screen)
+        return std::nullopt;
+    const xcb_translate_coordinates_cookie_t cookie =
+        xcb_translate_coordinates(c, xcb_window_t(window->winId()), screen->root, 0, 0);
+    xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(c, cookie, nullptr);
+    if (!reply)
+        return std::nullopt;
+    // X11 pixels to Qt's logical pixels.
+    const qreal ratio = window->windowHandle()->devicePixelRatio();
+    const QPoint place(qRound(reply->dst_x / ratio), qRound(reply->dst_y / ratio));
+    std::free(reply);
+    return place;
+#else
+    Q_UNUSED(window);
+    return std::nullopt;
 #endif
 }

@@ -9,3 +9,11 @@ class QWidget;
 // manager drops the property whenever the window is hidden, so this is done
 // before every showing.
 void keepOffTaskbarAndPager(QWidget* window);
+
+#include <optional>
+class QPoint;
+
+// The top-left corner of the shown top-level `window` on the screen, asked of
+// the window system itself (Qt's own idea can lag behind the window manager).
+// Empty where that cannot be asked.
+std::optional<QPoint> windowSystemPlace(QWidget* window);

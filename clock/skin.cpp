@@ -11,9 +11,11 @@
 #include "twips.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cmath>
 
@@ -57,6 +59,22 @@ qint16 round16(double v) {
 
 QString appDir() {
     return QCoreApplication::applicationDirPath();
+}
+
+// The file a skin's picture value names in its folder. Skins made on other
+// systems write a backslash between folders and do not mind letter case, so a name
+// that is not found as written is looked up again ignoring case.
+QString picturePath(const QString& dir, const QString& value) {
+    const QString path = dir + QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QFileInfo info(path);
+    if (info.exists())
+        return path;
+    const QString name = info.fileName();
+    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\]]"));
+    if (name.isEmpty() || name.contains(wildcard))
+        return path;
+    const QStringList found = info.dir().entryList({name}, QDir::Files | QDir::Hidden);
+    return found.isEmpty() ? path : info.dir().filePath(found.first());
 }
 
 } // namespace
@@ -236,10 +254,10 @@ void Skin::loadSkinImages(const QString& dir, const QString& name) {
     if (skinType != QLatin1String(Keys::Skin::TypeOlvo)) {
         const QString shown = slot(path, 6);
         if (shown != kAbsent)
-            load(m_form->imgShow, dir + shown);
+            load(m_form->imgShow, picturePath(dir, shown));
         const QString hidden = slot(path, 7);
         if (hidden != kAbsent)
-            load(m_form->imgHide, dir + hidden);
+            load(m_form->imgHide, picturePath(dir, hidden));
         const QString w = slot(path, 8);
         if (w != kAbsent)
             width = round32(leadingNumber(w) * tx);
@@ -247,7 +265,7 @@ void Skin::loadSkinImages(const QString& dir, const QString& name) {
         if (h != kAbsent)
             height = round32(leadingNumber(h) * ty);
     } else {
-        load(m_form->imgShow, dir + QStringLiteral("main.bmp"));
+        load(m_form->imgShow, picturePath(dir, QStringLiteral("main.bmp")));
         // The window takes the size of the shown picture; without any picture
         // it keeps the default size rather than shrinking to nothing.
         const QImage& shown = m_form->imgShow->picture();
@@ -255,7 +273,7 @@ void Skin::loadSkinImages(const QString& dir, const QString& name) {
             width = round32(shown.width() * tx);
             height = round32(shown.height() * ty);
         }
-        load(m_form->imgHide, dir + QStringLiteral("shade.bmp"));
+        load(m_form->imgHide, picturePath(dir, QStringLiteral("shade.bmp")));
     }
     m_form->setGeometryTwips(int(std::lround(m_place.x() * tx)), int(std::lround(m_place.y() * ty)),
                              width, height);

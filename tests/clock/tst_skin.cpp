@@ -69,6 +69,7 @@ private slots:
     void olvo_data();
     void olvo();
     void unknownTypeReadsOwnKeysAndAsks();
+    void pictureNamesFromOtherSystems();
     void aboutText();
     void facesAndOutline();
     void faceWithoutPictureIsARectangle_data();
@@ -366,6 +367,25 @@ void TestSkin::unknownTypeReadsOwnKeysAndAsks() {
     QCOMPARE(frm->lblClock->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     QCOMPARE(frm->skin()->infoName, QString("Own"));
     QCOMPARE(storedSkin(Keys::Skin::Type), QString("zz"));
+}
+
+void TestSkin::pictureNamesFromOtherSystems() {
+    // A backslash between folders and another letter case of the file name
+    // still find the picture.
+    fixture->folder("win/pics");
+    fixture->save("win", "pics/face.png", SkinFixture::picture({48, 20}, Qt::darkBlue));
+    QString dir = fixture->write("win", "w.ini", "[background]\nimage=pics\\FACE.PNG\n");
+    SkinFixture::select(dir, "w.ini", "dm");
+    QVERIFY(frm->skin()->InitSkin());
+    QCOMPARE(frm->imgShow->size(), QSize(48, 20));
+    // An Olvo skin with its fixed names in capitals.
+    fixture->save("olvocaps", "MAIN.BMP", SkinFixture::picture({36, 18}, Qt::gray));
+    fixture->save("olvocaps", "Shade.Bmp", SkinFixture::picture({18, 18}, Qt::gray));
+    dir = fixture->write("olvocaps", "o.ini", "[Font]\n");
+    SkinFixture::select(dir, "o.ini", "ol");
+    QVERIFY(frm->skin()->InitSkin());
+    QCOMPARE(frm->size(), QSize(36, 18));
+    QCOMPARE(frm->imgHide->size(), QSize(18, 18));
 }
 
 void TestSkin::aboutText() {

@@ -300,7 +300,7 @@ void frmMain::showSkinPreview(const QString& folder, const QString& name) {
 }
 
 bool frmMain::loadPreviewPicture(const QString& folder, const QString& value) {
-    QImageReader reader(SkinChoice::dirText(folder) + value);
+    QImageReader reader(SkinChoice::picturePath(SkinChoice::dirText(folder), value));
     QImage picture = reader.read();
     if (picture.isNull())
         return false; // missing or no picture: the earlier one stays

@@ -4,7 +4,9 @@
 #include "keysignal.h"
 #include "store.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace SkinChoice {
 
@@ -33,6 +35,20 @@ bool isSkinSelected() {
 
 QString dirText(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+QString picturePath(const QString& dir, const QString& value) {
+    const QString path = dir + QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QFileInfo info(path);
+    if (info.exists())
+        return path;
+    const QString name = info.fileName();
+    // The name is used as a pattern below: one with wildcards stays as it is.
+    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\]]"));
+    if (name.isEmpty() || name.contains(wildcard))
+        return path;
+    const QStringList found = info.dir().entryList({name}, QDir::Files | QDir::Hidden);
+    return found.isEmpty() ? path : info.dir().filePath(found.first());
 }
 
 bool storeChoice(const QString& folder, const QString& name, const Steps& steps) {

@@ -30,6 +30,12 @@ bool isSkinSelected();
 // its end ("/skins" and "/skins/" give "/skins/", "/" stays "/").
 QString dirText(const QString& folder);
 
+// The file a skin's picture value names below `dir` (which ends with "/"),
+// found the way the clock finds it: a backslash between folders counts as
+// "/", and a file name not found as written is looked up again ignoring
+// letter case (skins made on other systems do not mind it).
+QString picturePath(const QString& dir, const QString& value);
+
 // OK and Apply: writes Dir, Name and Type "dm" in that order, then sends F2.
 // The first step that fails ends it silently; what was written stays. True
 // when every step worked.

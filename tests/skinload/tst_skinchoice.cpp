@@ -72,6 +72,32 @@ private slots:
         QCOMPARE(SkinChoice::dirText(folder), dir);
     }
 
+    void picturePath_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("path"); // below the skin's folder
+        const QString d = m_tmp.path() + "/pictures/";
+        Fixture::writeFile(d + "Face.png", "x");
+        Fixture::writeFile(d + "sub/Dial.png", "x");
+        QTest::newRow("as written") << "Face.png"
+                                    << "Face.png";
+        QTest::newRow("other letter case") << "face.PNG"
+                                           << "Face.png";
+        QTest::newRow("backslash between folders") << "sub\\Dial.png"
+                                                   << "sub/Dial.png";
+        QTest::newRow("both") << "sub\\dial.png"
+                              << "sub/Dial.png";
+        QTest::newRow("missing stays as written") << "none.png"
+                                                  << "none.png";
+        QTest::newRow("wildcards are no pattern") << "*.png"
+                                                  << "*.png";
+    }
+    void picturePath() {
+        QFETCH(QString, value);
+        QFETCH(QString, path);
+        const QString d = m_tmp.path() + "/pictures/";
+        QCOMPARE(SkinChoice::picturePath(d, value), d + path);
+    }
+
     // OK and Apply write Dir, Name, Type, then signal; the first failure ends
     // the steps, and what was written stays written.
     void storeChoiceOrderAndFailures_data() {

@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -75,6 +76,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     lblClock->setObjectName(QStringLiteral("lblClock"));
     lblClock->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblClock->move(0, 0);
+    lblClock->installEventFilter(this);
+    // Moves without a button pressed start the quick-show.
+    setMouseTracking(true);
     imgShow = new ImageHolder(QStringLiteral("imgShow"), this);
     imgHide = new ImageHolder(QStringLiteral("imgHide"), this);
 
@@ -99,6 +103,7 @@ frmMain::~frmMain() {
 bool frmMain::start() {
     SysIcon = new CSystrayIcon(nullptr, this);
     SysIcon->Initialize(this, windowIcon(), QStringLiteral("Dialmere"), 512);
+    connect(SysIcon, &CSystrayIcon::trayEvent, this, &frmMain::trayEvent);
     SysIcon->ShowIcon();
     loadSettings(true);
     // The tick runs from now on, also while the skin load below waits.
@@ -341,10 +346,148 @@ void frmMain::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton)
-        menu()->mnuPopup->exec(event->globalPosition().toPoint());
+    buttonDown(event);
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent* event) {
+    if (m_drag.dragging) {
+        drag(event);
+    } else if (quickShow == 1 && hideMode) {
+        // The shown face for a while; the tick puts the hidden one back.
+        quickShow = 2;
+        skin()->setHide(false);
+    }
+    // Tray events arrive through trayEvent(), never as moves of the window.
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent*) {
+    buttonUp();
+}
+
+void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
+    doubleClick(event);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != lblClock)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        buttonDown(static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseMove: // the caption only drags
+        if (m_drag.dragging)
+            drag(static_cast<QMouseEvent*>(event));
+        return true;
+    case QEvent::MouseButtonRelease:
+        buttonUp();
+        return true;
+    case QEvent::MouseButtonDblClick:
+        doubleClick(static_cast<QMouseEvent*>(event));
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+// The pointer's position in the window, in twips, from its place on the
+// screen: positions relative to a window that is being moved can lag behind
+// the move, the screen position never does. For the caption the offset of
+// the caption in the window cancels out, as it does for the press point.
+void frmMain::buttonDown(QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::LeftButton: {
+        // The window's place as the window system has it: Qt's can lag just
+        // after the window was shown or moved.
+        const QPoint place = screenPlace();
+        const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+        const float left = float(place.x() * tx), top = float(place.y() * ty);
+        const QPointF pointer = event->globalPosition();
+        m_drag = Docking::pressAt(left, top, float(pointer.x() * tx) - left,
+                                  float(pointer.y() * ty) - top);
+        break;
+    }
+    case Qt::RightButton:
+        openMenu(event->globalPosition().toPoint());
+        break;
+    default: // the middle button only snaps at its release
+        break;
+    }
+}
+
+void frmMain::drag(QMouseEvent* event) {
+    const double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    const QPointF pointer = event->globalPosition();
+    const QPointF to = Docking::dragTo(m_drag, float(leftTwips()), float(topTwips()),
+                                       float(pointer.x() * tx - leftTwips()),
+                                       float(pointer.y() * ty - topTwips()));
+    move(toPixels(to.x(), tx), toPixels(to.y(), ty));
+}
+
+void frmMain::buttonUp() {
+    m_drag.dragging = false;
+    if (dock)
+        dockToEdges();
+}
+
+// Qt delivers a double-click as press, release, double-click, release: the
+// double-click stands for the second press, so it toggles once and starts no
+// drag. Another button's double-click is that button's press.
+void frmMain::doubleClick(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        toggleHide();
     else
-        QWidget::mousePressEvent(event);
+        buttonDown(event);
+}
+
+void frmMain::toggleHide() {
+    hideMode = !hideMode;
+    skin()->setHide(hideMode);
+}
+
+void frmMain::dockToEdges() {
+    const qint16 distance = Store::getInteger(QLatin1String(Keys::Section::Settings),
+                                              Keys::Settings::DockDistance, QStringLiteral("20"));
+    // The edges of the monitor the window stands on.
+    const QRect window(screenPlace(), size());
+    const QScreen* on = QGuiApplication::screenAt(window.center());
+    if (!on)
+        on = screen();
+    if (!on)
+        return;
+    const QPoint to = Docking::dockToEdgesPixels(window, on->geometry(), distance, twipsPerPixelX(),
+                                                 twipsPerPixelY());
+    if (to != window.topLeft())
+        move(to);
+}
+
+void frmMain::openMenu(const QPoint& pos) {
+    menu()->popup(pos);
+}
+
+void frmMain::trayEvent(int code) {
+    switch (code) {
+    case CSystrayIcon::LeftDown:
+        if (isVisible()) {
+            raise();
+            activateWindow();
+            setFocus();
+        }
+        break;
+    case CSystrayIcon::LeftDoubleClick:
+        if (isVisible())
+            toggleHide();
+        break;
+    case CSystrayIcon::RightDown:
+        // After the tray icon has finished with its own press.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_quitting)
+                openMenu(QCursor::pos());
+        });
+        break;
+    default:
+        break;
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 // skin load that gives up) goes through quitProgram().
 #pragma once
 
+#include "docking.h"
 #include "ticklogic.h"
 
 #include <QImage>
@@ -68,6 +69,18 @@ public:
     void quitProgram();
     bool isQuitting() const { return m_quitting; }
 
+    // Snaps the window to the edges of the screen it stands on, by the
+    // stored docking distance.
+    void dockToEdges();
+    // Opens the popup menu at `pos` on the screen; returns when it closes.
+    void openMenu(const QPoint& pos);
+    // Inverts hideMode and puts up the face it asks for.
+    void toggleHide();
+    // Mouse activity over the tray icon: 513 left press, 515 left
+    // double-click, 516 right press; other codes do nothing.
+    void trayEvent(int code);
+    const Docking::DragState& dragState() const { return m_drag; }
+
     // One tick now (the timer calls it just after each whole second).
     void tick();
 
@@ -103,6 +116,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The caption's mouse events come here, to the same handlers.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -116,6 +134,11 @@ private:
     QWidget* messageParent() override { return this; }
 
     void scheduleTick();
+    // The window's and the caption's mouse handlers.
+    void buttonDown(QMouseEvent* event);
+    void drag(QMouseEvent* event);
+    void buttonUp();
+    void doubleClick(QMouseEvent* event);
     // Starts DMSkinLoad; says so when it cannot be started. Its process id
     // goes to `pid` when asked for.
     bool startSkinLoad(qint64* pid);
@@ -126,6 +149,7 @@ private:
     frmMenu* m_menu = nullptr;
     Skin* m_skin = nullptr;
     TickLogic m_tick;
+    Docking::DragState m_drag;
     QImage m_face;
     QPixmap m_facePixmap;
     bool m_captionAutoSize = true;

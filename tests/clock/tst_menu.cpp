@@ -1,12 +1,23 @@
-// The popup menu: its commands that start programs, and the date and time
-// settings lookup.
+// The popup menu: its tree, its commands, the user's modules in it, and the
+// date and time settings lookup.
+#include "filecommondialog.h"
+#include "frmmain.h"
+#include "frmmenu.h"
+#include "frmmodule.h"
+#include "keys.h"
 #include "menucommands.h"
 #include "seams.h"
+#include "store.h"
 #include "testenv.h"
 
 #include <QtTest>
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 
 static TestEnv testEnv;
 
@@ -36,6 +47,39 @@ public:
     QStringList shown;
 };
 
+// The open-file dialog answers with the next of `answers` (empty: cancel).
+class FakeDialog : public FileDialogBackend {
+public:
+    QStringList getOpenFileNames(const QString& title, const QString& directory,
+                                 const QString& filter, bool multiselect) override {
+        asked << QStringList{title, directory, filter, multiselect ? "multi" : "single"};
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        return answer.isEmpty() ? QStringList() : QStringList{answer};
+    }
+    QStringList answers;
+    QList<QStringList> asked;
+};
+
+// The menu as lines "name|caption|flags", submenus indented; flags: h hidden,
+// c checkable, x checked, d disabled (when shown).
+QStringList tree(const QMenu* menu, const QString& indent = QString()) {
+    QStringList lines;
+    for (const QAction* a : menu->actions()) {
+        QString flags;
+        if (!a->isVisible())
+            flags += 'h';
+        if (a->isCheckable())
+            flags += a->isChecked() ? "cx" : "c";
+        if (a->isVisible() && !a->isEnabled()) // hidden actions count as disabled
+            flags += 'd';
+        lines << indent + a->objectName() + '|' + (a->isSeparator() ? "-" : a->text()) + '|' +
+                     flags;
+        if (a->menu())
+            lines << tree(a->menu(), indent + "  ");
+    }
+    return lines;
+}
+
 } // namespace
 
 class TestMenu : public QObject {
@@ -51,19 +95,40 @@ private slots:
     void dateTimeTool();
     void setTimeUsesPathOrSaysNone();
 
+    void menuTreeAtStart();
+    void companionsStartFromModulesFolder();
+    void onTopTwiceIsAsBefore();
+    void minimizeRestoreFlips();
+    void skinCommands();
+    void loadAddsModules();
+    void unloadWindowRemovesFromMenu();
+    void moduleItemStartsItsProgram();
+    void restoredModulesShowAtLoad();
+
 private:
     FakeProcesses processes;
     FakeMessages messages;
+    FakeDialog dialog;
+    frmMain* clock = nullptr;
+    frmMenu* menu = nullptr;
 };
 
 void TestMenu::init() {
+    testEnv.clearStore();
     processes = FakeProcesses();
     messages = FakeMessages();
+    dialog = FakeDialog();
     Seams::setProcesses(&processes);
     Seams::setMessages(&messages);
+    FileCommonDialog::setBackend(&dialog);
+    clock = new frmMain;
+    menu = clock->menu();
 }
 
 void TestMenu::cleanup() {
+    delete clock;
+    clock = nullptr;
+    FileCommonDialog::setBackend(nullptr);
     Seams::setProcesses(nullptr);
     Seams::setMessages(nullptr);
 }
@@ -151,6 +216,173 @@ void TestMenu::setTimeUsesPathOrSaysNone() {
 
     qputenv("PATH", oldPath);
     qputenv("XDG_CURRENT_DESKTOP", oldDesktop);
+}
+
+void TestMenu::menuTreeAtStart() {
+    QCOMPARE(menu->mnuPopup->objectName(), QStringLiteral("mnuPopup"));
+    QCOMPARE(menu->mnuPopup->title(), QStringLiteral("popup"));
+    QCOMPARE(menu->isVisible(), false);
+    const QStringList expected{
+        "mnuAlarm|Alarm...|",
+        "mnuSettings|Settings...|",
+        "mnuSetTime|Set Time...|",
+        "mnuOnTop|Always on top|c",
+        "mnuBar2|-|",
+        "mnuModuleList|Modules|",
+        "  mnuModuleLoad|Load...|",
+        "  mnuModuleUnload|Unload...|h",
+        "  mnuBar3|-|h",
+        "  mnuModule||h",
+        "mnuSkin|Skin|",
+        "  mnuSkinLoad|Load...|",
+        "  mnuSkinAbout|About...|",
+        "mnuImport|Import|",
+        "  mnuImportPX|Pendrix Skin...|",
+        "  mnuImportOLVO|Olvo Skin...|",
+        "mnuBar1|-|",
+        "mnuAbout|About...|",
+        "mnuMin|Minimize|",
+        "mnuQuit|Quit|",
+    };
+    QCOMPARE(tree(menu->mnuPopup), expected);
+    // Tests and the other Parts find the items by name.
+    QCOMPARE(menu->findChild<QMenu*>("mnuModuleList"), menu->mnuModuleList);
+    QCOMPARE(menu->mnuModule.size(), 1);
+}
+
+void TestMenu::companionsStartFromModulesFolder() {
+    const QString dir = QCoreApplication::applicationDirPath() + "/modules/";
+    menu->mnuAlarm->trigger();
+    menu->mnuSettings->trigger();
+    menu->mnuSettings->trigger(); // a second copy is not prevented
+    menu->mnuAbout->trigger();
+    QCOMPARE(processes.started, (QStringList{dir + "DMAlarm", dir + "DMSettings",
+                                             dir + "DMSettings", dir + "DMAbout"}));
+    QVERIFY(messages.shown.isEmpty());
+    processes.failing << dir + "DMAbout";
+    menu->mnuAbout->trigger();
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].contains("DMAbout cannot be started"));
+}
+
+void TestMenu::onTopTwiceIsAsBefore() {
+    QVERIFY(!clock->OnTop);
+    menu->mnuOnTop->trigger();
+    QVERIFY(clock->OnTop);
+    QVERIFY(menu->mnuOnTop->isChecked());
+    QVERIFY(clock->windowFlags() & Qt::WindowStaysOnTopHint);
+    menu->mnuOnTop->trigger();
+    QVERIFY(!clock->OnTop);
+    QVERIFY(!menu->mnuOnTop->isChecked());
+    QVERIFY(!(clock->windowFlags() & Qt::WindowStaysOnTopHint));
+    // Not stored until the clock closes.
+    QCOMPARE(Store::get("Settings", "OnTop", "absent"), QStringLiteral("absent"));
+}
+
+void TestMenu::minimizeRestoreFlips() {
+    clock->show();
+    menu->mnuMin->trigger();
+    QVERIFY(!clock->isVisible());
+    QCOMPARE(menu->mnuMin->text(), QStringLiteral("Restore"));
+    menu->mnuMin->trigger();
+    QVERIFY(clock->isVisible());
+    QCOMPARE(menu->mnuMin->text(), QStringLiteral("Minimize"));
+}
+
+void TestMenu::skinCommands() {
+    menu->mnuSkinLoad->trigger();
+    QCOMPARE(Store::get("Skin", "Type", "?"), QStringLiteral("dm"));
+    QCOMPARE(processes.started,
+             QStringList{QCoreApplication::applicationDirPath() + "/modules/DMSkinLoad"});
+    menu->mnuSkinAbout->trigger();
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].startsWith("About Skin: "));
+}
+
+void TestMenu::loadAddsModules() {
+    // Cancelled: nothing changes.
+    menu->mnuModuleLoad->trigger();
+    QCOMPARE(dialog.asked.size(), 1);
+    QCOMPARE(dialog.asked[0], (QStringList{"", QCoreApplication::applicationDirPath() + "/modules",
+                                           "Modules (*)", "single"}));
+    QVERIFY(!menu->mnuModule[0]->isVisible());
+
+    dialog.answers << "/opt/tools/clock.exe"
+                   << "/usr/bin/xterm";
+    menu->mnuModuleLoad->trigger();
+    const QStringList one{"  mnuModuleLoad|Load...|", "  mnuModuleUnload|Unload...|",
+                          "  mnuBar3|-|", "  mnuModule|clock|"};
+    QCOMPARE(tree(menu->mnuPopup).mid(6, 4), one);
+    QCOMPARE(menu->mnuModule[0]->data().toString(), QStringLiteral("/opt/tools/clock.exe"));
+    menu->mnuModuleLoad->trigger();
+    QCOMPARE(menu->mnuModule.size(), 2);
+    QCOMPARE(tree(menu->mnuPopup).at(10), QStringLiteral("  mnuModule|xterm|"));
+    QCOMPARE(tree(menu->mnuPopup).at(11), QStringLiteral("mnuSkin|Skin|"));
+}
+
+void TestMenu::unloadWindowRemovesFromMenu() {
+    for (const char* p : {"/p/A", "/p/B", "/p/C"})
+        menu->modules().add(p);
+    menu->syncModules();
+    // The window is modal: work it from inside, then let it close.
+    QTimer::singleShot(0, [] {
+        auto* form = qobject_cast<frmModule*>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        QCOMPARE(form->lstModules->count(), 3);
+        form->lstModules->setCurrentRow(1);
+        form->cmdUnload->click();
+        form->cmdClose->click();
+    });
+    menu->mnuModuleUnload->trigger();
+    QCOMPARE(menu->mnuModule.size(), 2);
+    QCOMPARE(menu->mnuModule[0]->text(), QStringLiteral("A"));
+    QCOMPARE(menu->mnuModule[1]->text(), QStringLiteral("C"));
+    QCOMPARE(menu->mnuModule[1]->data().toString(), QStringLiteral("/p/C"));
+
+    // Removing all closes the window and hides Unload and the separator.
+    QTimer::singleShot(0, [] {
+        auto* form = qobject_cast<frmModule*>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        form->lstModules->setCurrentRow(0);
+        form->cmdUnload->click();
+        form->cmdUnload->click();
+    });
+    menu->mnuModuleUnload->trigger();
+    QCOMPARE(menu->mnuModule.size(), 1);
+    QVERIFY(!menu->mnuModule[0]->isVisible());
+    QVERIFY(!menu->mnuModuleUnload->isVisible());
+    QVERIFY(!menu->mnuBar3->isVisible());
+    menu->unload();
+    QCOMPARE(Store::get("Modules", "Name0", "?"), QString());
+    QCOMPARE(Store::get("Modules", "Exe0", "?"), QString());
+}
+
+void TestMenu::moduleItemStartsItsProgram() {
+    menu->modules().add("/usr/bin/xterm");
+    menu->modules().add("/opt/gone");
+    menu->syncModules();
+    processes.failing << "/opt/gone";
+    menu->mnuModule[0]->trigger();
+    menu->mnuModule[1]->trigger();
+    QCOMPARE(processes.started, (QStringList{"/usr/bin/xterm", "/opt/gone"}));
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].contains("gone cannot be started"));
+    QVERIFY(messages.shown[0].contains("/opt/gone"));
+}
+
+// The form restores the list when it loads; the first load happens when the
+// clock reads its settings.
+void TestMenu::restoredModulesShowAtLoad() {
+    delete clock;
+    Store::save("Modules", "Name0", "Alpha");
+    Store::save("Modules", "Exe0", "/opt/alpha");
+    clock = new frmMain;
+    clock->loadSettings(false);
+    menu = clock->menu();
+    QCOMPARE(menu->mnuModule.size(), 1);
+    QVERIFY(menu->mnuModule[0]->isVisible());
+    QCOMPARE(menu->mnuModule[0]->text(), QStringLiteral("Alpha"));
+    QVERIFY(menu->mnuModuleUnload->isVisible());
 }
 
 QTEST_MAIN(TestMenu)

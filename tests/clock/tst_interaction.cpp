@@ -139,6 +139,7 @@ private slots:
     void trayEvents();
     void minimizeAndRestore();
     void minimizeDisabledWithoutTray();
+    void skinReloadShowsMinimizedClock();
     void keysWhileHidden();
     void f5KeepsPlaceAndClearsTooltip();
     void quitStoresModulesAndPlace();
@@ -387,6 +388,21 @@ void TestInteraction::minimizeDisabledWithoutTray() {
     QVERIFY(clock->isVisible());
     QVERIFY(!clock->SysIcon->Visible());
     QVERIFY(!watchEnabled());
+}
+
+// F2 loads the skin, which shows the clock again: the menu then offers
+// Minimize, not Restore.
+void TestInteraction::skinReloadShowsMinimizedClock() {
+    frmMenu* menu = clock->menu();
+    menu->mnuMin->trigger();
+    QVERIFY(!clock->isVisible());
+    clock->keyDown(KeySignal::F2);
+    QVERIFY(clock->isVisible());
+    MenuWatch watch(menu->mnuPopup);
+    menu->popup(clock->mapToGlobal(QPoint(2, 2)));
+    QCOMPARE(watch.spy.size(), 1);
+    QCOMPARE(menu->mnuMin->text(), QStringLiteral("Minimize"));
+    QVERIFY(menu->mnuMin->isEnabled());
 }
 
 // The key signals reach the hidden clock: F5 and F10 leave it hidden.

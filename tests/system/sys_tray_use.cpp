@@ -53,6 +53,15 @@ QRect geometry(const QString& window) {
                  size.captured(2).toInt());
 }
 
+// The size of the window's shape (its outline), e.g. "212x52".
+QString shapeSize(const QString& window) {
+    const QString out =
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window, QStringLiteral("-shape")});
+    return QRegularExpression(QStringLiteral("shape extents:\\s+(\\d+x\\d+)"))
+        .match(out)
+        .captured(1);
+}
+
 bool isViewable(const QString& window) {
     return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window})
         .contains(QStringLiteral("IsViewable"));
@@ -80,6 +89,7 @@ private slots:
     void trayIconAppears();
     void rightClickOpensMenu();
     void minimizeAndRestoreFromTray();
+    void doubleClickTogglesFaces();
     void keySignalFromAnotherProcessReloadsSettings();
     void dragMovesAndDocks();
     void quitStoresModulesAndPlace();
@@ -189,6 +199,25 @@ void TestTrayUse::minimizeAndRestoreFromTray() {
     // The tray icon's menu does, with "Restore".
     chooseFromMenu(geometry(m_icon).center(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(isViewable(m_window), 5000);
+    QCOMPARE(clockGeometry().topLeft(), QPoint(400, 300));
+    // Shown again, it is still kept out of the taskbar.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        run("xprop", {"-id", m_window, "_NET_WM_STATE"}).contains("_NET_WM_STATE_SKIP_TASKBAR"),
+        3000);
+}
+
+// A real double-click switches to the hidden face (the skin's 52 x 52 dial)
+// and back, once each.
+void TestTrayUse::doubleClickTogglesFaces() {
+    QCOMPARE(shapeSize(m_window), QStringLiteral("212x52"));
+    const QPoint at = clockGeometry().topLeft() + QPoint(26, 26);
+    xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
+    QTest::qWait(100);
+    xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+    QTRY_COMPARE_WITH_TIMEOUT(shapeSize(m_window), QStringLiteral("52x52"), 3000);
+    QTest::qWait(600); // longer than a double-click: the next two clicks are a new one
+    xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+    QTRY_COMPARE_WITH_TIMEOUT(shapeSize(m_window), QStringLiteral("212x52"), 3000);
     QCOMPARE(clockGeometry().topLeft(), QPoint(400, 300));
 }
 

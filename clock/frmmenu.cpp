@@ -5,8 +5,11 @@
 #include "frmmain.h"
 #include "frmmodule.h"
 #include "menucommands.h"
+#include "seams.h"
+#include "store.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
 
 namespace {
@@ -91,7 +94,14 @@ void frmMenu::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_modules.store();
+    if (!m_modules.store()) {
+        // The list would be lost silently at the next start: say so while
+        // the user can still note it.
+        Seams::messages().ask(m_clock, QMessageBox::Warning, QStringLiteral("Dialmere"),
+                              QStringLiteral("Your module list could not be stored in\n%1")
+                                  .arg(QDir::toNativeSeparators(Store::filePath())),
+                              QMessageBox::Ok);
+    }
 }
 
 void frmMenu::popup(const QPoint& pos) {

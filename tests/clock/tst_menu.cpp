@@ -104,6 +104,7 @@ private slots:
     void unloadWindowRemovesFromMenu();
     void moduleItemStartsItsProgram();
     void restoredModulesShowAtLoad();
+    void unstorableListIsReported();
 
 private:
     FakeProcesses processes;
@@ -383,6 +384,23 @@ void TestMenu::restoredModulesShowAtLoad() {
     QVERIFY(menu->mnuModule[0]->isVisible());
     QCOMPARE(menu->mnuModule[0]->text(), QStringLiteral("Alpha"));
     QVERIFY(menu->mnuModuleUnload->isVisible());
+}
+
+void TestMenu::unstorableListIsReported() {
+    menu->modules().add("/usr/bin/xterm");
+    // A file where the store's folder should be: nothing can be saved.
+    const QString folder = testEnv.configDir() + "/Dialmere";
+    QDir(folder).removeRecursively();
+    {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    menu->unload();
+    QFile::remove(folder);
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY(messages.shown[0].contains("module list could not be stored"));
+    menu->unload(); // once only
+    QCOMPARE(messages.shown.size(), 1);
 }
 
 QTEST_MAIN(TestMenu)

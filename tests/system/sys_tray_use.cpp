@@ -96,6 +96,8 @@ private slots:
 
 private:
     QRect clockGeometry() const { return geometry(m_window); }
+    // A point on the skin's dial, beside the caption (no date tooltip there).
+    QPoint onDial() const { return clockGeometry().topLeft() + QPoint(26, 26); }
     // Windows of the clock's program that are visible now, the clock and its
     // tray icon left out: an open popup menu.
     QStringList popups() const;
@@ -146,7 +148,9 @@ void TestTrayUse::cleanupTestCase() {
 QStringList TestTrayUse::popups() const {
     QStringList out;
     for (const QString& w : clockWindows(true)) {
-        if (w != m_window && w != m_icon)
+        // A tooltip (the date on the caption, the tray icon's tip) is no menu.
+        if (w != m_window && w != m_icon &&
+            !run("xprop", {"-id", w, "_NET_WM_WINDOW_TYPE"}).contains("TOOLTIP"))
             out << w;
     }
     return out;
@@ -179,7 +183,7 @@ void TestTrayUse::trayIconAppears() {
 }
 
 void TestTrayUse::rightClickOpensMenu() {
-    const QPoint at = clockGeometry().center();
+    const QPoint at = onDial();
     click(at, 3);
     QTRY_VERIFY_WITH_TIMEOUT(!popups().isEmpty(), 5000);
     keys({QStringLiteral("Escape")});
@@ -190,7 +194,7 @@ void TestTrayUse::rightClickOpensMenu() {
 // "Minimize" is the item above "Quit" at the bottom of the menu.
 void TestTrayUse::minimizeAndRestoreFromTray() {
     QVERIFY(!m_icon.isEmpty());
-    chooseFromMenu(clockGeometry().center(), 1);
+    chooseFromMenu(onDial(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(!isViewable(m_window), 5000);
     // A left click on the icon does not bring it back.
     click(geometry(m_icon).center(), 1);
@@ -210,7 +214,7 @@ void TestTrayUse::minimizeAndRestoreFromTray() {
 // and back, once each.
 void TestTrayUse::doubleClickTogglesFaces() {
     QCOMPARE(shapeSize(m_window), QStringLiteral("212x52"));
-    const QPoint at = clockGeometry().topLeft() + QPoint(26, 26);
+    const QPoint at = onDial();
     xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())});
     QTest::qWait(100);
     xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
@@ -262,7 +266,7 @@ void TestTrayUse::dragMovesAndDocks() {
 // stored, and the tray icon goes.
 void TestTrayUse::quitStoresModulesAndPlace() {
     Store::save("Modules", "Name1", "left over");
-    chooseFromMenu(clockGeometry().center(), 0);
+    chooseFromMenu(onDial(), 0);
     QVERIFY(m_clock.waitForFinished(10000));
     QCOMPARE(m_clock.exitCode(), 0);
     QCOMPARE(Store::get("Modules", "Name0", "?"), QStringLiteral("Alpha"));

@@ -4,7 +4,7 @@
 #include "keys.h"
 #include "store.h"
 #include "twips.h"
-#include "x11hints.h"
+#include "windowhints.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -131,7 +131,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWi
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    keepOffTaskbar(this);
+    keepOffTaskbarAndPager(this);
 }
 
 void frmMain::paintEvent(QPaintEvent*) {

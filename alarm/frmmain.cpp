@@ -5,7 +5,7 @@
 #include "seams.h"
 #include "store.h"
 #include "twips.h"
-#include "x11hints.h"
+#include "windowhints.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -104,7 +104,7 @@ frmMain::frmMain(QWidget* parent)
     // Centred on the screen, and no taskbar button.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    keepOffTaskbar(this);
+    keepOffTaskbarAndPager(this);
 }
 
 void frmMain::loadAlarm() {

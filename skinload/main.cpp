@@ -6,7 +6,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     frmMain window;
-    keepOffTaskbar(&window);
+    keepOffTaskbarAndPager(&window);
     window.show();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-// What Qt cannot say to an X11 window manager by itself: keep the clock out of
+// What Qt cannot say to an X11 window manager by itself: keep our windows out of
 // the taskbar and the pager. Does nothing on other platforms.
 #pragma once
 

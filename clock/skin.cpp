@@ -1,5 +1,7 @@
 #include "skin.h"
 
+#include "skinfiles.h"
+
 #include "filecommondialog.h"
 #include "frmmain.h"
 #include "inireader.h"
@@ -61,30 +63,7 @@ QString appDir() {
     return QCoreApplication::applicationDirPath();
 }
 
-// The file a skin's picture value names in its folder. Skins made on other
-// systems write a backslash between folders and do not mind letter case, so a name
-// that is not found as written is looked up again ignoring case.
-QString picturePath(const QString& dir, const QString& value) {
-    const QString path = dir + QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-    const QString name = info.fileName();
-    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\]]"));
-    if (name.isEmpty() || name.contains(wildcard))
-        return path;
-    const QStringList found = info.dir().entryList({name}, QDir::Files | QDir::Hidden);
-    return found.isEmpty() ? path : info.dir().filePath(found.first());
-}
-
 } // namespace
-
-bool isValidSkin(const QString& dir, const QString& name) {
-    if (dir.isEmpty() || name.isEmpty())
-        return false;
-    const QFileInfo info(dir + name);
-    return info.exists() && info.isFile() && !info.isHidden();
-}
 
 Skin::Skin(frmMain* form) : m_form(form) {}
 

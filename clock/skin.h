@@ -4,6 +4,8 @@
 // format, applies them to the window, and switches the window's two faces.
 #pragma once
 
+#include "skinfiles.h"
+
 #include <QPoint>
 #include <QString>
 #include <QtGlobal>
@@ -63,6 +65,3 @@ private:
     bool m_loading = false;
     QPoint m_place; // the window's place when the load began
 };
-
-// Whether Dir followed directly by Name names an ordinary, non-hidden file.
-bool isValidSkin(const QString& dir, const QString& name);

@@ -20,13 +20,6 @@ Steps realSteps() {
     return steps;
 }
 
-bool isValidSkin(const QString& dir, const QString& name) {
-    if (dir.isEmpty() || name.isEmpty())
-        return false;
-    const QFileInfo file(dir + name);
-    return file.exists() && file.isFile() && !file.isHidden();
-}
-
 bool isSkinSelected() {
     const QString section = QLatin1String(Keys::Section::Skin);
     return isValidSkin(Store::get(section, QLatin1String(Keys::Skin::Dir), QString()),
@@ -35,20 +28,6 @@ bool isSkinSelected() {
 
 QString dirText(const QString& folder) {
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
-QString picturePath(const QString& dir, const QString& value) {
-    const QString path = dir + QString(value).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-    const QString name = info.fileName();
-    // The name is used as a pattern below: one with wildcards stays as it is.
-    static const QRegularExpression wildcard(QStringLiteral("[*?\\[\\]]"));
-    if (name.isEmpty() || name.contains(wildcard))
-        return path;
-    const QStringList found = info.dir().entryList({name}, QDir::Files | QDir::Hidden);
-    return found.isEmpty() ? path : info.dir().filePath(found.first());
 }
 
 bool storeChoice(const QString& folder, const QString& name, const Steps& steps) {

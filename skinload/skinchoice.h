@@ -4,6 +4,8 @@
 // watch the order and make any step fail.
 #pragma once
 
+#include "skinfiles.h"
+
 #include <QString>
 #include <functional>
 
@@ -19,9 +21,9 @@ struct Steps {
 // The real steps: Store::save and KeySignal::send(F2) without waiting.
 Steps realSteps();
 
-// Whether `dir` followed directly by `name` (joined as they stand) names an
-// ordinary, non-hidden file; both texts must be non-empty.
-bool isValidSkin(const QString& dir, const QString& name);
+// The valid-skin test and picture lookup shared with the clock.
+using ::isValidSkin;
+using ::picturePath;
 
 // The stored skin (Skin Dir and Name, empty when absent) is valid.
 bool isSkinSelected();
@@ -29,12 +31,6 @@ bool isSkinSelected();
 // The text stored in Skin Dir for a folder: the folder with one separator at
 // its end ("/skins" and "/skins/" give "/skins/", "/" stays "/").
 QString dirText(const QString& folder);
-
-// The file a skin's picture value names below `dir` (which ends with "/"),
-// found the way the clock finds it: a backslash between folders counts as
-// "/", and a file name not found as written is looked up again ignoring
-// letter case (skins made on other systems do not mind it).
-QString picturePath(const QString& dir, const QString& value);
 
 // OK and Apply: writes Dir, Name and Type "dm" in that order, then sends F2.
 // The first step that fails ends it silently; what was written stays. True

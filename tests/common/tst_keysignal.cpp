@@ -1,6 +1,8 @@
 // Key signals between two processes: sending, receiving, stale and live
 // sockets, peers that misbehave, and who may reach the clock.
+#include "keys.h"
 #include "keysignal.h"
+#include "store.h"
 #include "testenv.h"
 
 #include <QtTest>
@@ -222,7 +224,7 @@ private slots:
     void junkInput();
     void manyIdleConnections();
 
-    void placeholderClockObeysSignals();
+    void clockProgramObeysSignals();
 };
 
 void TestKeySignal::cleanup() {
@@ -723,11 +725,21 @@ void TestKeySignal::manyIdleConnections() {
     QTRY_COMPARE_WITH_TIMEOUT(dropped(), 100, KeySignalReceiver::IdleTimeoutMs + 3000);
 }
 
-// The placeholder clock program takes F5 and keeps running, then ends on F10.
-void TestKeySignal::placeholderClockObeysSignals() {
+// The clock program takes F5 and F2 and keeps running, then ends on F10.
+void TestKeySignal::clockProgramObeysSignals() {
     const QString bin = qEnvironmentVariable("DIALMERE_BIN_DIR") + QStringLiteral("/Dialmere");
     if (!QFileInfo(bin).isExecutable())
         QSKIP("the clock program is not built");
+    // A stored skin, so the clock does not start the skin browser and wait.
+    const QString skinDir = testEnv.root() + QStringLiteral("/skin/");
+    QVERIFY(QDir().mkpath(skinDir));
+    QFile ini(skinDir + QStringLiteral("plain.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("[skin]\nname=Plain\n");
+    ini.close();
+    QVERIFY(Store::save(Keys::Section::Skin, Keys::Skin::Type, Keys::Skin::TypeOwn));
+    QVERIFY(Store::save(Keys::Section::Skin, Keys::Skin::Dir, skinDir));
+    QVERIFY(Store::save(Keys::Section::Skin, Keys::Skin::Name, QStringLiteral("plain.ini")));
     QProcess clock;
     clock.start(bin, {});
     QVERIFY(clock.waitForStarted(5000));

@@ -9,7 +9,14 @@ class QtFileDialogBackend : public FileDialogBackend {
 public:
     QStringList getOpenFileNames(const QString& title, const QString& directory,
                                  const QString& qtFilter, bool multiselect) override {
+        return getFilteredFileNames(title, directory, qtFilter, multiselect, false);
+    }
+    QStringList getFilteredFileNames(const QString& title, const QString& directory,
+                                     const QString& qtFilter, bool multiselect,
+                                     bool executablesOnly) override {
         QFileDialog dialog(nullptr, title, directory, qtFilter);
+        if (executablesOnly)
+            dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDot);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // Nothing requires the file to exist: a typed name comes back as well.
@@ -55,8 +62,9 @@ QString FileCommonDialog::qtFilter(const QString& customFilter) {
 
 QString FileCommonDialog::GetFileOpenName(bool Multiselect) {
     m_flags = Multiselect ? FlagsMulti : FlagsSingle;
-    const QStringList files = currentBackend->getOpenFileNames(
-        m_title, QDir::fromNativeSeparators(m_initialDir), qtFilter(m_filterText), Multiselect);
+    const QStringList files = currentBackend->getFilteredFileNames(
+        m_title, QDir::fromNativeSeparators(m_initialDir), qtFilter(m_filterText), Multiselect,
+        m_executablesOnly);
     const QChar nul(0);
     if (files.isEmpty() || files.first().isEmpty())
         return QString(nul);

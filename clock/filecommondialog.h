@@ -18,6 +18,13 @@ public:
     // Shows the dialog; the chosen files' full paths, or none when cancelled.
     virtual QStringList getOpenFileNames(const QString& title, const QString& directory,
                                          const QString& qtFilter, bool multiselect) = 0;
+    // The same, offering only files the user may run when `executablesOnly`.
+    virtual QStringList getFilteredFileNames(const QString& title, const QString& directory,
+                                             const QString& qtFilter, bool multiselect,
+                                             bool executablesOnly) {
+        Q_UNUSED(executablesOnly);
+        return getOpenFileNames(title, directory, qtFilter, multiselect);
+    }
 };
 
 class FileCommonDialog {
@@ -26,6 +33,9 @@ public:
     void setFilter(const QString& CustomFilter);
     QString InitialDirectory() const { return m_initialDir; }
     void setInitialDirectory(const QString& InitDir) { m_initialDir = InitDir; }
+    // Programs have no common file-name pattern here: offer only the folder's
+    // executable files.
+    void setExecutablesOnly(bool on) { m_executablesOnly = on; }
     QString WindowTitle() const { return m_title; }
     void setWindowTitle(const QString& Title) { m_title = Title; }
 
@@ -58,4 +68,5 @@ private:
     QString m_initialDir;
     QString m_title;
     quint32 m_flags = 0;
+    bool m_executablesOnly = false;
 };

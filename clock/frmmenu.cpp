@@ -139,6 +139,7 @@ void frmMenu::mnuModuleLoad_Click() {
     FileCommonDialog dialog;
     dialog.setInitialDirectory(QCoreApplication::applicationDirPath() + QStringLiteral("/modules"));
     dialog.setFilter(QStringLiteral("Modules|*"));
+    dialog.setExecutablesOnly(true);
     QString result = dialog.GetFileOpenName(false);
     result.chop(1);
     if (result.isEmpty())

@@ -3,6 +3,7 @@
 #include "filecommondialog.h"
 #include "testenv.h"
 
+#include <QFileDialog>
 #include <QtTest>
 
 static TestEnv testEnv;
@@ -36,6 +37,8 @@ private slots:
     void result_data();
     void result();
     void propertiesReachTheDialog();
+    void realDialogOffersOnlyExecutables_data();
+    void realDialogOffersOnlyExecutables();
 
 private:
     FakeDialog fake;
@@ -113,6 +116,34 @@ void TestFileDialog::propertiesReachTheDialog() {
     QCOMPARE(fake.title, QString("Load Skin"));
     QCOMPARE(fake.directory, QString("/usr/share/dialmere/skins"));
     QCOMPARE(fake.filter, QString("Skins (*.ini)"));
+}
+
+// Qt's own dialog lists only runnable files when asked to (the module list).
+void TestFileDialog::realDialogOffersOnlyExecutables_data() {
+    QTest::addColumn<bool>("executablesOnly");
+    QTest::newRow("modules") << true;
+    QTest::newRow("skins") << false;
+}
+
+void TestFileDialog::realDialogOffersOnlyExecutables() {
+    QFETCH(bool, executablesOnly);
+    FileCommonDialog::setBackend(nullptr);
+    bool sawDialog = false;
+    QDir::Filters filters;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            sawDialog = true;
+            filters = dialog->filter();
+            dialog->reject();
+        }
+    });
+    FileCommonDialog dialog;
+    dialog.setFilter(QStringLiteral("Modules|*"));
+    dialog.setInitialDirectory(testEnv.root());
+    dialog.setExecutablesOnly(executablesOnly);
+    QCOMPARE(dialog.GetFileOpenName(false), QString(NUL));
+    QVERIFY(sawDialog);
+    QCOMPARE(bool(filters & QDir::Executable), executablesOnly);
 }
 
 QTEST_MAIN(TestFileDialog)

@@ -24,24 +24,11 @@ namespace {
 
 const QColor Ink(64, 64, 64); // texts and line, &H00404040&
 
-// A place given in twips, in pixels of this screen.
-QRect twips(int left, int top, int width, int height) {
-    const double fx = twipsPerPixelX();
-    const double fy = twipsPerPixelY();
-    return QRect(qRound(left / fx), qRound(top / fy), qRound(width / fx), qRound(height / fy));
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& rect) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(rect);
-    return widget;
-}
-
 // A label drawn on the picture: transparent, dark grey, in a small font made
 // smaller still where the desktop's fonts would not fit the label's place.
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& rect,
               Qt::Alignment align, bool wrap = false) {
-    auto* l = place(new QLabel(text, parent), name, rect);
+    auto* l = placeWidget(new QLabel(text, parent), name, rect);
     l->setAlignment(align | Qt::AlignTop);
     l->setWordWrap(wrap);
     QPalette pal = l->palette();
@@ -99,30 +86,32 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWi
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("About Dialmere"));
     setWindowIcon(QIcon(QStringLiteral(":/dmabout/dialmere.png")));
-    setFixedSize(twips(0, 0, 4140, 3510).size());
+    setFixedSize(twipsRect(0, 0, 4140, 3510).size());
     setAttribute(Qt::WA_OpaquePaintEvent);
 
     const QString version = Store::get(QLatin1String(Keys::Section::Settings),
                                        QLatin1String(Keys::Settings::Version), QStringLiteral("0"));
     lblVersion = label(this, "lblVersion", QStringLiteral("Version ") + version,
-                       twips(2100, 600, 1290, 225), Qt::AlignLeft);
+                       twipsRect(2100, 600, 1290, 225), Qt::AlignLeft);
     Label1 = label(this, "Label1",
                    QStringLiteral("Dialmere is a simple clock, easy to skin and easy to use, "
                                   "with an alarm and many ways to make it your own. Its modular "
                                   "build lets you update it by fetching only the module that "
                                   "changed."),
-                   twips(585, 1020, 3060, 1215), Qt::AlignLeft, true);
+                   twipsRect(585, 1020, 3060, 1215), Qt::AlignLeft, true);
     Label3 = label(this, "Label3", QStringLiteral("by the Dialmere team"),
-                   twips(1290, 2655, 1800, 195), Qt::AlignRight);
+                   twipsRect(1290, 2655, 1800, 195), Qt::AlignRight);
     Label4 = label(this, "Label4", QStringLiteral("dialmere@example.org"),
-                   twips(2190, 2850, 1635, 210), Qt::AlignRight);
+                   twipsRect(2190, 2850, 1635, 210), Qt::AlignRight);
     // From (225, 3105) to (3915, 3105).
-    const QRect lineFrom = twips(225, 3105, 3915 - 225, 15);
-    Line1 = place(new Line(this), "Line1", QRect(lineFrom.topLeft(), QSize(lineFrom.width(), 1)));
+    const QRect lineFrom = twipsRect(225, 3105, 3915 - 225, 15);
+    Line1 =
+        placeWidget(new Line(this), "Line1", QRect(lineFrom.topLeft(), QSize(lineFrom.width(), 1)));
     Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Label2 = label(this, "Label2", QStringLiteral("Copyright \u00A9 2026 the Dialmere team"),
-                   twips(255, 3150, 3675, 210), Qt::AlignHCenter);
-    Image1 = place(new HotSpot(this, [this] { close(); }), "Image1", twips(3735, 105, 330, 285));
+                   twipsRect(255, 3150, 3675, 210), Qt::AlignHCenter);
+    Image1 = placeWidget(new HotSpot(this, [this] { close(); }), "Image1",
+                         twipsRect(3735, 105, 330, 285));
     Image1->setToolTip(QStringLiteral("Close"));
 
     // Presses on a label are the label's: they start no drag.

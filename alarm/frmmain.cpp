@@ -28,19 +28,6 @@ namespace {
 namespace K = Keys::Alarm;
 const QString Section = QLatin1String(Keys::Section::Alarm);
 
-// A place given in twips, in pixels of this screen.
-QRect twips(int left, int top, int width, int height) {
-    const double fx = twipsPerPixelX();
-    const double fy = twipsPerPixelY();
-    return QRect(qRound(left / fx), qRound(top / fy), qRound(width / fx), qRound(height / fy));
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& rect) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(rect);
-    return widget;
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
@@ -53,40 +40,44 @@ frmMain::frmMain(QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Alarm"));
     setWindowIcon(QIcon(QStringLiteral(":/dmalarm/dialmere.png")));
-    setFixedSize(twips(0, 0, 4680, 3315).size());
+    setFixedSize(twipsRect(0, 0, 4680, 3315).size());
     // The classic size of dialog text, for which the places below were made.
     QFont dialogFont = font();
     dialogFont.setPointSizeF(8.0);
     setFont(dialogFont);
 
-    lblAlarmTime = place(new QLabel(QStringLiteral("Alarm Time:"), this), "lblAlarmTime",
-                         twips(120, 150, 1650, 195));
-    txtAlarmTime = place(new QLineEdit(this), "txtAlarmTime", twips(2430, 105, 2175, 285));
-    lblAlarmType = place(new QLabel(QStringLiteral("Alarm Type:"), this), "lblAlarmType",
-                         twips(120, 630, 1620, 225));
-    cboAlarmType = place(new QComboBox(this), "cboAlarmType", twips(2430, 600, 2205, 315));
+    lblAlarmTime = placeWidget(new QLabel(QStringLiteral("Alarm Time:"), this), "lblAlarmTime",
+                               twipsRect(120, 150, 1650, 195));
+    txtAlarmTime =
+        placeWidget(new QLineEdit(this), "txtAlarmTime", twipsRect(2430, 105, 2175, 285));
+    lblAlarmType = placeWidget(new QLabel(QStringLiteral("Alarm Type:"), this), "lblAlarmType",
+                               twipsRect(120, 630, 1620, 225));
+    cboAlarmType =
+        placeWidget(new QComboBox(this), "cboAlarmType", twipsRect(2430, 600, 2205, 315));
     // List positions are the stored Type values.
     cboAlarmType->addItems({QStringLiteral("Message Box"), QStringLiteral("Default Sound"),
                             QStringLiteral("Start Program")});
 
-    fraMessage = place(new QGroupBox(QStringLiteral("Message"), this), "fraMessage",
-                       twips(60, 975, 4575, 1080));
-    txtMessage = place(new QPlainTextEdit(fraMessage), "txtMessage", twips(495, 300, 3960, 630));
+    fraMessage = placeWidget(new QGroupBox(QStringLiteral("Message"), this), "fraMessage",
+                             twipsRect(60, 975, 4575, 1080));
+    txtMessage =
+        placeWidget(new QPlainTextEdit(fraMessage), "txtMessage", twipsRect(495, 300, 3960, 630));
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtMessage->setTabChangesFocus(true);
     txtMessage->setPlainText(QStringLiteral("Your message goes here!"));
 
-    fraProgram = place(new QGroupBox(QStringLiteral("Program"), this), "fraProgram",
-                       twips(60, 2085, 4575, 735));
-    txtProgram = place(new QLineEdit(fraProgram), "txtProgram", twips(495, 240, 3960, 330));
+    fraProgram = placeWidget(new QGroupBox(QStringLiteral("Program"), this), "fraProgram",
+                             twipsRect(60, 2085, 4575, 735));
+    txtProgram =
+        placeWidget(new QLineEdit(fraProgram), "txtProgram", twipsRect(495, 240, 3960, 330));
     txtProgram->setText(QStringLiteral("calc.exe"));
 
-    cmdOK =
-        place(new QPushButton(QStringLiteral("&OK"), this), "cmdOK", twips(1470, 2850, 1005, 420));
-    cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
-                      twips(2550, 2850, 1005, 420));
-    cmdApply = place(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply",
-                     twips(3615, 2850, 1005, 420));
+    cmdOK = placeWidget(new QPushButton(QStringLiteral("&OK"), this), "cmdOK",
+                        twipsRect(1470, 2850, 1005, 420));
+    cmdCancel = placeWidget(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
+                            twipsRect(2550, 2850, 1005, 420));
+    cmdApply = placeWidget(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply",
+                           twipsRect(3615, 2850, 1005, 420));
     cmdOK->setDefault(true);
 
     QWidget* order[] = {txtAlarmTime, cboAlarmType, txtMessage, txtProgram,

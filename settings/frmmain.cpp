@@ -28,22 +28,9 @@ namespace {
 namespace K = Keys::Settings;
 const QString Section = QLatin1String(Keys::Section::Settings);
 
-// A place given in twips, in pixels of this screen.
-QRect twips(int left, int top, int width, int height) {
-    const double fx = twipsPerPixelX();
-    const double fy = twipsPerPixelY();
-    return QRect(qRound(left / fx), qRound(top / fy), qRound(width / fx), qRound(height / fy));
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& rect) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(rect);
-    return widget;
-}
-
 QComboBox* formatBox(QWidget* parent, const char* name, const QRect& rect,
                      const QStringList& items) {
-    auto* box = place(new QComboBox(parent), name, rect);
+    auto* box = placeWidget(new QComboBox(parent), name, rect);
     box->setEditable(true);
     // The list only suggests: what the user types is stored, never added.
     box->setInsertPolicy(QComboBox::NoInsert);
@@ -56,7 +43,7 @@ QComboBox* formatBox(QWidget* parent, const char* name, const QRect& rect,
 
 // A check box with its box to the right of its caption.
 QCheckBox* rightBox(QWidget* parent, const char* name, const QString& caption, const QRect& rect) {
-    auto* box = place(new QCheckBox(caption, parent), name, rect);
+    auto* box = placeWidget(new QCheckBox(caption, parent), name, rect);
     box->setLayoutDirection(Qt::RightToLeft);
     return box;
 }
@@ -101,45 +88,46 @@ frmMain::frmMain(QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Settings"));
     setWindowIcon(QIcon(QStringLiteral(":/dmsettings/dialmere.png")));
-    resize(twips(0, 0, 4680, 3645).size());
+    resize(twipsRect(0, 0, 4680, 3645).size());
     QFont dialogFont = font();
     dialogFont.setPointSizeF(DialogPointSize);
     setFont(dialogFont);
 
-    fraFormat = place(new QGroupBox(QStringLiteral("Format"), this), "fraFormat",
-                      twips(60, 15, 4575, 1185));
-    lblTimeFormat = place(new QLabel(QStringLiteral("Time"), fraFormat), "lblTimeFormat",
-                          twips(330, 330, 600, 195));
-    cboTimeFormat = formatBox(fraFormat, "cboTimeFormat", twips(2250, 270, 2220, 315),
+    fraFormat = placeWidget(new QGroupBox(QStringLiteral("Format"), this), "fraFormat",
+                            twipsRect(60, 15, 4575, 1185));
+    lblTimeFormat = placeWidget(new QLabel(QStringLiteral("Time"), fraFormat), "lblTimeFormat",
+                                twipsRect(330, 330, 600, 195));
+    cboTimeFormat = formatBox(fraFormat, "cboTimeFormat", twipsRect(2250, 270, 2220, 315),
                               {QStringLiteral("hh:mm:ss"), QStringLiteral("hh:mm:ss ampm"),
                                QStringLiteral("h:mm:ss"), QStringLiteral("h:mm:ss ampm")});
-    lblDateFormat = place(new QLabel(QStringLiteral("Date"), fraFormat), "lblDateFormat",
-                          twips(345, 780, 1080, 195));
-    cboDateFormat = formatBox(fraFormat, "cboDateFormat", twips(2250, 720, 2220, 315),
+    lblDateFormat = placeWidget(new QLabel(QStringLiteral("Date"), fraFormat), "lblDateFormat",
+                                twipsRect(345, 780, 1080, 195));
+    cboDateFormat = formatBox(fraFormat, "cboDateFormat", twipsRect(2250, 720, 2220, 315),
                               {QStringLiteral("yy/mm/dd"), QStringLiteral("yyyy/mm/dd"),
                                QStringLiteral("mmm d, yyyy"), QStringLiteral("mmm dd/yyyy")});
 
     chkDateToolTip = rightBox(this, "chkDateToolTip", QStringLiteral("Date ToolTip"),
-                              twips(225, 1350, 2310, 210));
+                              twipsRect(225, 1350, 2310, 210));
     chkDock =
-        rightBox(this, "chkDock", QStringLiteral("Dock to Edges"), twips(225, 1755, 2310, 255));
-    lblDockDistance = place(new QLabel(QStringLiteral("Distance (pixels)"), this),
-                            "lblDockDistance", twips(2805, 1770, 1200, 210));
-    txtDockDistance = place(new QLineEdit(this), "txtDockDistance", twips(4035, 1740, 405, 285));
-    chkOnTop =
-        rightBox(this, "chkOnTop", QStringLiteral("Always on top"), twips(225, 2205, 2310, 210));
-    chkQuickShow =
-        rightBox(this, "chkQuickShow", QStringLiteral("QuickShow"), twips(240, 2655, 2295, 240));
-    lblShowTime = place(new QLabel(QStringLiteral("Duration (sec)"), this), "lblShowTime",
-                        twips(2805, 2655, 1125, 225));
-    txtShowTime = place(new QLineEdit(this), "txtShowTime", twips(4020, 2610, 435, 285));
+        rightBox(this, "chkDock", QStringLiteral("Dock to Edges"), twipsRect(225, 1755, 2310, 255));
+    lblDockDistance = placeWidget(new QLabel(QStringLiteral("Distance (pixels)"), this),
+                                  "lblDockDistance", twipsRect(2805, 1770, 1200, 210));
+    txtDockDistance =
+        placeWidget(new QLineEdit(this), "txtDockDistance", twipsRect(4035, 1740, 405, 285));
+    chkOnTop = rightBox(this, "chkOnTop", QStringLiteral("Always on top"),
+                        twipsRect(225, 2205, 2310, 210));
+    chkQuickShow = rightBox(this, "chkQuickShow", QStringLiteral("QuickShow"),
+                            twipsRect(240, 2655, 2295, 240));
+    lblShowTime = placeWidget(new QLabel(QStringLiteral("Duration (sec)"), this), "lblShowTime",
+                              twipsRect(2805, 2655, 1125, 225));
+    txtShowTime = placeWidget(new QLineEdit(this), "txtShowTime", twipsRect(4020, 2610, 435, 285));
 
-    cmdOK =
-        place(new QPushButton(QStringLiteral("&OK"), this), "cmdOK", twips(1605, 3240, 960, 390));
-    cmdCancel = place(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
-                      twips(2640, 3240, 975, 390));
-    cmdApply = place(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply",
-                     twips(3690, 3240, 930, 375));
+    cmdOK = placeWidget(new QPushButton(QStringLiteral("&OK"), this), "cmdOK",
+                        twipsRect(1605, 3240, 960, 390));
+    cmdCancel = placeWidget(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
+                            twipsRect(2640, 3240, 975, 390));
+    cmdApply = placeWidget(new QPushButton(QStringLiteral("&Apply"), this), "cmdApply",
+                           twipsRect(3690, 3240, 930, 375));
     cmdOK->setDefault(true);
     for (QLabel* label : {lblTimeFormat, lblDateFormat, lblDockDistance, lblShowTime})
         fitLabel(label);

@@ -38,9 +38,6 @@ int pixelsX(int twips) {
 int pixelsY(int twips) {
     return qRound(twips / twipsPerPixelY());
 }
-QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(pixelsX(left), pixelsY(top), pixelsX(width), pixelsY(height));
-}
 
 QFont designFont(bool bold = false) {
     QFont font(QStringLiteral("MS Sans Serif"));
